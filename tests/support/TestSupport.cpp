@@ -1,0 +1,114 @@
+#include "support/TestSupport.hpp"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tessen::test {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+    std::random_device rd;
+    for (int tries = 0; tries < 100; ++tries) {
+        fs::path p = fs::temp_directory_path() / ("tessen-test-" + std::to_string(rd()));
+        if (fs::create_directory(p)) {
+            path_ = p;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a scratch folder");
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string read_file(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+RunResult run_tessen(const fs::path& dir, const std::string& console_input) {
+    write_file(dir / ".stdin", console_input);
+    std::string cmd = "cd '" + dir.string() + "' && '" TESSEN_BINARY "' <.stdin >.stdout 2>.stderr";
+    int raw = std::system(cmd.c_str());
+    RunResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = read_file(dir / ".stdout");
+    r.err = read_file(dir / ".stderr");
+    fs::remove(dir / ".stdin");
+    fs::remove(dir / ".stdout");
+    fs::remove(dir / ".stderr");
+    return r;
+}
+
+std::string crlf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+namespace {
+std::string visible(const std::string& line) {
+    std::string s;
+    for (char c : line) {
+        if (c == '\r')
+            s += "\\r";
+        else if (c == '\t')
+            s += "\\t";
+        else
+            s += c;
+    }
+    return s;
+}
+
+std::string line_at(const std::string& text, std::size_t start) {
+    std::size_t end = text.find('\n', start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+}
+} // namespace
+
+std::string first_difference(const std::string& expected, const std::string& actual) {
+    std::size_t start = 0;
+    int line = 1;
+    while (true) {
+        std::string e = start < expected.size() ? line_at(expected, start) : "";
+        std::string a = start < actual.size() ? line_at(actual, start) : "";
+        if (e != a) {
+            std::ostringstream s;
+            s << "first difference at line " << line << "\n  expected: "
+              << (start < expected.size() ? "[" + visible(e) + "]" : "<end>")
+              << "\n  actual:   " << (start < actual.size() ? "[" + visible(a) + "]" : "<end>");
+            return s.str();
+        }
+        if (e.empty())
+            return "no difference";
+        start += e.size();
+        ++line;
+    }
+}
+
+fs::path test_dir() { return fs::path(TESSEN_TEST_DIR); }
+
+} // namespace tessen::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tessen::test {
+
+// A fresh empty folder under the system's temporary folder, removed on destruction.
+class ScratchDir {
+  public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// What one run of the built tessen gave.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tessen in folder dir with the given text as its standard input.
+RunResult run_tessen(const std::filesystem::path& dir, const std::string& console_input);
+
+std::string read_file(const std::filesystem::path& file);
+void write_file(const std::filesystem::path& file, const std::string& bytes);
+
+// The text with every LF turned into CR LF (expected reports are written with \n).
+std::string crlf(const std::string& text);
+
+// A readable account of the first line where two texts differ, for failure messages.
+std::string first_difference(const std::string& expected, const std::string& actual);
+
+// The folder of the test sources (tests/).
+std::filesystem::path test_dir();
+
+} // namespace tessen::test
