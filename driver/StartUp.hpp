@@ -1,0 +1,22 @@
+#pragma once
+
+#include "driver/NameDialogue.hpp"
+#include "records/Console.hpp"
+
+#include <optional>
+
+namespace tessen {
+
+// The names that start-up settles on.
+struct FileNames {
+    FileName input;
+    FileName report;
+};
+
+// The console part of start-up: the banner, the name dialogue, the report name and the
+// line naming both files. Returns nothing when the input name has no period: the two
+// lines that say so have been written and the run stops by the stop rule, with no file
+// opened.
+std::optional<FileNames> start_up(Console& console);
+
+} // namespace tessen

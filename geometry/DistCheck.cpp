@@ -1,0 +1,36 @@
+#include "geometry/DistCheck.hpp"
+
+#include "geometry/FloatFaults.hpp"
+#include "records/LayoutWriter.hpp"
+
+#include <cmath>
+
+namespace tessen {
+
+float distance(const Triple& from, const Triple& to) {
+    double sum = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        double diff = double(to[k]) - double(from[k]);
+        sum += diff * double(store(diff)); // the unrounded difference times its float value
+    }
+    return store(std::sqrt(sum));
+}
+
+void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
+    static const Layout kBlock("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))");
+    std::array<float, kMaxAtoms + 1> row{};
+    write_line(report);
+    write_line(report, " INTERATOMIC DISTANCES CHECK");
+    for (std::int32_t i = 1; i <= n; ++i) {
+        // The whole row is computed before its block is written.
+        for (std::int32_t j = 1; j <= n; ++j)
+            row[j] = distance(atoms.pos[i], atoms.pos[j]);
+        LayoutWriter out(report, kBlock);
+        out.put(i);
+        for (std::int32_t j = 1; j <= n; ++j)
+            out.put(row[j]);
+        out.finish();
+    }
+}
+
+} // namespace tessen

@@ -1,0 +1,171 @@
+#include "geometry/MassProps.hpp"
+
+#include "geometry/FloatFaults.hpp"
+#include "geometry/ListXyz.hpp"
+#include "geometry/ScreenXyz.hpp"
+#include "records/Diagnostic.hpp"
+#include "records/LayoutWriter.hpp"
+
+#include <cmath>
+
+namespace tessen {
+
+namespace {
+
+// Element (a, b) of a matrix stored column by column, a and b counted from 1.
+constexpr std::size_t at(int a, int b) {
+    return static_cast<std::size_t>((a - 1) + 3 * (b - 1));
+}
+
+// Accumulated: summed in double over all atoms and stored once.
+float total_mass(const AtomTable& atoms, std::int32_t n) {
+    double sum = 0.0;
+    for (std::int32_t i = 1; i <= n; ++i)
+        sum += double(atoms.mass[i]);
+    return store(sum);
+}
+
+// The sums of x(i, a) * m(i) are rounded at each step; each is then divided by M.
+Triple centre_of_mass(const AtomTable& atoms, std::int32_t n, float m) {
+    if (m == 0.0f)
+        throw RunError(ErrorKind::fp_divide_by_zero);
+    Triple c;
+    for (int a = 0; a < 3; ++a) {
+        float s = 0.0f;
+        for (std::int32_t i = 1; i <= n; ++i)
+            s = store(double(s) + double(atoms.pos[i][a]) * double(atoms.mass[i]));
+        c[a] = store(double(s) / double(m));
+    }
+    return c;
+}
+
+// u(i, a) stored per axis; r2(i) rounded at each step from the unrounded difference
+// times the stored u.
+void centre_coordinates(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+    for (std::int32_t i = 1; i <= n; ++i) {
+        float r2 = 0.0f;
+        for (int a = 0; a < 3; ++a) {
+            double diff = double(atoms.pos[i][a]) - double(b.centre[a]);
+            b.centred[i][a] = store(diff);
+            r2 = store(double(r2) + diff * double(b.centred[i][a]));
+        }
+        b.r2[i] = r2;
+    }
+}
+
+// Each element accumulated over the atoms; the diagonal as r2 minus the own axis
+// squared, off the diagonal minus (m u_a) u_b.
+void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+    for (int a = 1; a <= 3; ++a) {
+        for (int c = 1; c <= 3; ++c) {
+            double sum = 0.0;
+            for (std::int32_t i = 1; i <= n; ++i) {
+                const double ua = double(b.centred[i][a - 1]);
+                const double uc = double(b.centred[i][c - 1]);
+                const double m = double(atoms.mass[i]);
+                if (a == c)
+                    sum += (double(b.r2[i]) - ua * ua) * m;
+                else
+                    sum -= (m * ua) * uc;
+            }
+            b.tensor[at(a, c)] = store(sum);
+        }
+    }
+}
+
+void check_finite(const Matrix3& m) {
+    for (float v : m) {
+        if (std::isnan(v))
+            throw RunError(ErrorKind::fp_invalid);
+        if (std::isinf(v))
+            throw RunError(ErrorKind::fp_overflow);
+    }
+}
+
+// p(i, k) = V(1, k) u(i, 1) + V(2, k) u(i, 2) + V(3, k) u(i, 3), accumulated.
+void principal_coordinates(std::int32_t n, MassBlock& b) {
+    for (std::int32_t i = 1; i <= n; ++i) {
+        for (int k = 1; k <= 3; ++k) {
+            double sum = 0.0;
+            for (int a = 1; a <= 3; ++a)
+                sum += double(b.axes[at(a, k)]) * double(b.centred[i][a - 1]);
+            b.principal[i][k - 1] = store(sum);
+        }
+    }
+}
+
+void write_matrix_rows(RecordSink& report, const Matrix3& m) {
+    static const Layout kRow("(3F12.6)");
+    for (int a = 1; a <= 3; ++a)
+        write_record(report, kRow, m[at(a, 1)], m[at(a, 2)], m[at(a, 3)]);
+}
+
+void write_mass_and_tensor(RecordSink& report, const MassBlock& b, std::string_view title) {
+    static const Layout kTitle("(A)");
+    static const Layout kMass("('  TOTAL MASS=',F12.6,/,2X,'CENTER OF MASS=',3(F10.6,2X))");
+    write_line(report);
+    write_record(report, kTitle, title);
+    write_record(report, kMass, b.total_mass, b.centre[0], b.centre[1], b.centre[2]);
+    write_line(report, "   MOMENT OF INERTIA TENSOR");
+    write_matrix_rows(report, b.tensor);
+}
+
+void write_principal_moments(RecordSink& report, const MassBlock& b, std::string_view title) {
+    static const Layout kTitle("(A)");
+    static const Layout kMoments("(3X,3F12.6)");
+    write_line(report);
+    write_record(report, kTitle, title);
+    write_line(report, "  PRINCIPAL MOMENT OF INERTIA");
+    write_record(report, kMoments, b.moments[at(1, 1)], b.moments[at(2, 2)], b.moments[at(3, 3)]);
+    write_line(report, " AND TRANSFORMATION TENSOR");
+    write_matrix_rows(report, b.axes);
+}
+
+void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, const MassBlock& b,
+                                 std::string_view title, std::int32_t n) {
+    static const Layout kTitle("(A)");
+    write_line(report);
+    write_record(report, kTitle, title);
+    write_line(report, "   PRINCIPAL CARTESIAN COORDINATES");
+    write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
+    LISTXYZ(report, b.principal, atoms, n);
+}
+
+void write_principal_sparse(RecordSink& report, const SparseCoordList& list,
+                            std::string_view title) {
+    static const Layout kTitle("(A)");
+    write_line(report);
+    write_line(report, "  PRINCIPAL CARTESIAN COORDINATES");
+    write_line(report, "  IN FORMAT FOR INPUT TO KOFT");
+    write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
+    write_record(report, kTitle, title);
+    LISTSPARSE(report, list);
+}
+
+} // namespace
+
+void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+    b.total_mass = total_mass(atoms, n);
+    b.centre = centre_of_mass(atoms, n, b.total_mass);
+    centre_coordinates(atoms, n, b);
+    inertia_tensor(atoms, n, b);
+    b.moments = b.tensor;
+    std::int32_t rotations = 0;
+    JACOBI3(b.moments, 3, 0, b.axes, rotations);
+    check_finite(b.moments);
+    check_finite(b.axes);
+    principal_coordinates(n, b);
+}
+
+void MASSPROPS(RecordSink& report, const AtomTable& atoms, const TitleSet& titles, std::int32_t n,
+               MassBlock& block, SparseCoordList& list) {
+    compute_mass_block(atoms, n, block);
+    const std::string_view title = titles.third.view();
+    write_mass_and_tensor(report, block, title);
+    write_principal_moments(report, block, title);
+    write_principal_coordinates(report, atoms, block, title, n);
+    SCREENXYZ(block.principal, n, list);
+    write_principal_sparse(report, list, title);
+}
+
+} // namespace tessen

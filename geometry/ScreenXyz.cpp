@@ -1,0 +1,31 @@
+#include "geometry/ScreenXyz.hpp"
+
+#include "records/LayoutWriter.hpp"
+
+#include <cmath>
+
+namespace tessen {
+
+void SCREENXYZ(CoordinateTable& coords, std::int32_t n, SparseCoordList& list) {
+    list.count = 0;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        for (std::int32_t axis = 1; axis <= 3; ++axis) {
+            float& c = coords[i][axis - 1];
+            if (double(kScreenThreshold) - std::fabs(double(c)) > 0.0)
+                c = 0.0f; // positive zero, whatever the sign was
+            else
+                list.entries[list.count++] = {axis, i, c};
+        }
+    }
+    list.entries[list.count++] = {-1, 0, 0.0f};
+}
+
+void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
+    static const Layout kSlots("(4(2I3,F12.6))");
+    LayoutWriter out(report, kSlots);
+    for (std::size_t e = 0; e < list.count; ++e)
+        out.put(list.entries[e].axis).put(list.entries[e].atom).put(list.entries[e].value);
+    out.finish();
+}
+
+} // namespace tessen

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tessen {
+
+// Every way a run can end with a diagnostic. Each kind has its own code (see
+// Diagnostic.cpp, the one table of codes and messages).
+enum class ErrorKind {
+    open_failed,       // a file cannot be opened or created
+    report_is_input,   // the report name names the input deck itself
+    write_failed,      // the report cannot be written
+    read_failed,       // the deck cannot be read (an I/O error, not its end)
+    end_of_file,       // the deck ends while a read still needs a record, or a Ctrl-Z
+    bad_field,         // a character that cannot belong to a number
+    input_overflow,    // a number beyond the 32-bit or the single-precision range
+    atom_count,        // more atoms than the table holds
+    atom_number,       // an atom number outside the table
+    fp_invalid,        // floating-point error: invalid (zero divided by zero)
+    fp_divide_by_zero, // floating-point error: divide by zero
+    fp_overflow,       // floating-point error: overflow
+};
+
+// The file operation a diagnostic names, if any: ": OPEN(name)" or ": READ(name)".
+enum class FileOp { none, open, read, write };
+
+// The one exception type that ends a run with a diagnostic. It is thrown where the
+// fault is found and caught once, by the driver, after the files are closed.
+class RunError : public std::runtime_error {
+  public:
+    RunError(ErrorKind kind, std::string detail = {}, FileOp op = FileOp::none,
+             std::string file = {});
+
+    ErrorKind kind() const { return kind_; }
+    FileOp op() const { return op_; }
+    const std::string& file() const { return file_; }
+
+  private:
+    ErrorKind kind_;
+    FileOp op_;
+    std::string file_;
+};
+
+// The diagnostic as written to standard error: a line end, "run-time error " with the
+// code and the file operation, a line end, "- " with the message, a line end.
+std::string format_diagnostic(const RunError& error);
+
+// The code of a kind, one letter and four digits.
+const char* diagnostic_code(ErrorKind kind);
+
+} // namespace tessen

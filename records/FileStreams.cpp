@@ -1,0 +1,92 @@
+#include "records/FileStreams.hpp"
+
+#include "records/Diagnostic.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessen {
+
+namespace {
+
+std::string reason() {
+    return std::strerror(errno);
+}
+
+bool same_file(int fd, const std::string& name) {
+    struct stat a {};
+    struct stat b {};
+    return fstat(fd, &a) == 0 && stat(name.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+FileSource::FileSource(const std::string& name) : name_(name) {
+    do {
+        fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0)
+        throw RunError(ErrorKind::open_failed, reason(), FileOp::open, name);
+}
+
+FileSource::~FileSource() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::size_t FileSource::read(char* dst, std::size_t n) {
+    while (true) {
+        ssize_t got = ::read(fd_, dst, n);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
+            throw RunError(ErrorKind::read_failed, reason(), FileOp::read, name_);
+    }
+}
+
+FileSink::FileSink(const std::string& name, const FileSource& input, const std::string& input_name)
+    : name_(name) {
+    if (name == input_name || same_file(input.descriptor(), name))
+        throw RunError(ErrorKind::report_is_input, {}, FileOp::open, name);
+    do {
+        fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0)
+        throw RunError(ErrorKind::open_failed, reason(), FileOp::open, name);
+}
+
+FileSink::~FileSink() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+// The first write replaces an older report completely. A device (say /dev/null) cannot
+// be cut and needs no cutting.
+void FileSink::empty_once() {
+    if (emptied_)
+        return;
+    emptied_ = true;
+    struct stat st {};
+    if (fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0)
+        throw RunError(ErrorKind::write_failed, reason(), FileOp::write, name_);
+}
+
+void FileSink::write(const char* src, std::size_t n) {
+    empty_once();
+    while (n > 0) {
+        ssize_t put = ::write(fd_, src, n);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            throw RunError(ErrorKind::write_failed, put < 0 ? reason() : "nothing written",
+                           FileOp::write, name_);
+        src += put;
+        n -= static_cast<std::size_t>(put);
+    }
+}
+
+} // namespace tessen

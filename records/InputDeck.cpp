@@ -1,0 +1,65 @@
+#include "records/InputDeck.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessen {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+} // namespace
+
+InputDeck::InputDeck(ByteSource& source, std::string name)
+    : source_(source), name_(std::move(name)), buffer_(kBufferSize) {
+    record_.reserve(kMaxRecordLength);
+}
+
+void InputDeck::fail(ErrorKind kind) const {
+    throw RunError(kind, {}, FileOp::read, name_);
+}
+
+bool InputDeck::refill() {
+    if (exhausted_)
+        return false;
+    begin_ = 0;
+    end_ = source_.read(buffer_.data(), buffer_.size());
+    exhausted_ = end_ == 0;
+    return !exhausted_;
+}
+
+// Appends to the record what still fits under the length limit.
+void InputDeck::keep(const char* from, std::size_t n) {
+    std::size_t room = kMaxRecordLength - std::min(record_.size(), kMaxRecordLength);
+    record_.append(from, std::min(n, room));
+}
+
+std::string_view InputDeck::next_record() {
+    record_.clear();
+    bool any = false;
+    bool cut = false; // the record outgrew the limit: its carriage return is not kept
+    while (true) {
+        if (begin_ == end_ && !refill()) {
+            if (!any)
+                fail(ErrorKind::end_of_file);
+            break;
+        }
+        any = true;
+        const char* start = buffer_.data() + begin_;
+        std::size_t avail = end_ - begin_;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+        std::size_t take = lf ? static_cast<std::size_t>(lf - start) : avail;
+        cut = cut || record_.size() + take > kMaxRecordLength;
+        keep(start, take);
+        begin_ += take;
+        if (lf) {
+            ++begin_;
+            break;
+        }
+    }
+    // A carriage return directly before the line end belongs to no field.
+    if (!cut && !record_.empty() && record_.back() == '\r')
+        record_.pop_back();
+    return record_;
+}
+
+} // namespace tessen

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "records/ByteStreams.hpp"
+#include "records/Diagnostic.hpp"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessen {
+
+// The input deck as a sequence of records. A record ends at a line feed; a carriage
+// return directly before it is not part of the record; a last line without a line feed
+// is a record. Only the first kMaxRecordLength characters of a record are kept: no
+// layout looks further, and a long line must not make memory grow.
+class InputDeck {
+  public:
+    static constexpr std::size_t kMaxRecordLength = 4096;
+
+    InputDeck(ByteSource& source, std::string name);
+
+    // The next record, valid until the next call. At the end of the deck it raises the
+    // end-of-file diagnostic: the deck ended while a read still needed a record.
+    std::string_view next_record();
+
+    const std::string& name() const { return name_; }
+
+    // Raises a diagnostic of the given kind naming this deck (READ(name)).
+    [[noreturn]] void fail(ErrorKind kind) const;
+
+  private:
+    ByteSource& source_;
+    std::string name_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0; // unread bytes are buffer_[begin_, end_)
+    std::size_t end_ = 0;
+    bool exhausted_ = false;
+    std::string record_;
+
+    bool refill();
+    void keep(const char* from, std::size_t n);
+};
+
+} // namespace tessen
