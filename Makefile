@@ -3,8 +3,9 @@ BUILD    ?= build
 JOBS     ?= 2
 EXAMPLE  ?= WATER
 SCRATCH  ?= scratch
+PREFIX   ?= /usr/local
 
-.PHONY: all build run test clean
+.PHONY: all build run test clean install package openbabel
 
 all: build
 
@@ -21,8 +22,24 @@ run: build
 	@echo "---- report $(SCRATCH)/$(EXAMPLE).OUT ----"
 	@tr -d '\r' < $(SCRATCH)/$(EXAMPLE).OUT
 
-test: build
+# Open Babel, which the tessen-xyz tests read their files back with, is installed first
+# where it is missing.
+test: build $(if $(shell command -v obabel 2>/dev/null),,openbabel)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Installs Debian's openbabel, quietly; where that cannot be done (no root, no network)
+# the Open Babel test skips and says so.
+openbabel:
+	@(apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openbabel) \
+	  </dev/null >/dev/null 2>&1 || echo "note: Open Babel could not be installed; its test will skip"
+
+# Installs tessen, tessen-xyz and their manual pages under $(PREFIX).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Builds the Debian package $(BUILD)/tessen_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SCRATCH)

@@ -1,0 +1,73 @@
+#include "xyz/XyzText.hpp"
+
+#include "records/RealOutput.hpp"
+#include "xyz/ElementTable.hpp"
+
+namespace tessen::xyz {
+
+namespace {
+
+constexpr std::size_t kNumberWidth = 12;
+
+std::string right_justified(std::string text, std::size_t width) {
+    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+// The text in printable ASCII, without trailing blanks: control characters become blanks
+// and other bytes "?", so that every reader takes the comment as one line of valid text.
+std::string comment_part(std::string text) {
+    for (char& c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            c = ' ';
+        else if (byte > 0x7f)
+            c = '?';
+    }
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+std::string frame_name(const CoordinateSet& set) {
+    return set.block == 0 ? "input axis frame"
+                          : "principal axes, block " + std::to_string(set.block);
+}
+
+std::string atom_line(const ListedAtom& atom) {
+    std::string symbol(atom.mass ? element_for_mass(*atom.mass) : std::string_view("X"));
+    std::string text = symbol + std::string(symbol.size() < 2 ? 2 - symbol.size() : 0, ' ');
+    for (float value : {atom.x, atom.y, atom.z})
+        text += "  " + right_justified(xyz_number(value), kNumberWidth);
+    return text + "\n";
+}
+
+} // namespace
+
+std::string xyz_number(float value) {
+    // The report's own field, wide enough for any single-precision value.
+    std::string field = edit_real(value, 48, 6);
+    std::string text = field.substr(field.find_first_not_of(' '));
+    if (text.front() == '.')
+        return "0" + text;
+    if (text.rfind("-.", 0) == 0)
+        return "-0" + text.substr(1);
+    return text;
+}
+
+std::string xyz_comment(const CoordinateSet& set) {
+    std::string comment;
+    for (const std::string& text : {set.title, set.subtitle, frame_name(set)}) {
+        std::string part = comment_part(text);
+        if (!part.empty())
+            comment += (comment.empty() ? "" : " | ") + part;
+    }
+    return comment;
+}
+
+std::string xyz_text(const CoordinateSet& set) {
+    std::string text = std::to_string(set.atoms.size()) + "\n" + xyz_comment(set) + "\n";
+    for (const ListedAtom& atom : set.atoms)
+        text += atom_line(atom);
+    return text;
+}
+
+} // namespace tessen::xyz
