@@ -13,6 +13,16 @@ LayoutReader::LayoutReader(InputDeck& deck, const Layout& layout) : deck_(deck),
         throw std::logic_error("input layout without data items");
 }
 
+// The walk reads a record where it first needs one: at its start, and after a / or a
+// reversion.
+void LayoutReader::ensure_record() {
+    if (!need_record_)
+        return;
+    record_ = deck_.next_record();
+    column_ = 0;
+    need_record_ = false;
+}
+
 const LayoutItem& LayoutReader::advance_to_data_item(LayoutItem::Kind kind) {
     const auto& items = layout_.items();
     while (true) {
@@ -26,15 +36,12 @@ const LayoutItem& LayoutReader::advance_to_data_item(LayoutItem::Kind kind) {
         if (item.kind == LayoutItem::Kind::slash) {
             need_record_ = true;
         } else if (item.kind == LayoutItem::Kind::skip) {
+            ensure_record();
             column_ += static_cast<std::size_t>(item.width);
         } else if (item.is_data()) {
             if (item.kind != kind)
                 throw std::logic_error("variable at a layout item that does not take it");
-            if (need_record_) {
-                record_ = deck_.next_record();
-                column_ = 0;
-                need_record_ = false;
-            }
+            ensure_record();
             return item;
         }
     }

@@ -17,6 +17,8 @@ namespace tessen {
 class LayoutReader {
   public:
     LayoutReader(InputDeck& deck, const Layout& layout);
+    // The reader keeps a reference: a temporary layout would not outlive it.
+    LayoutReader(InputDeck& deck, const Layout&& layout) = delete;
 
     std::int32_t get_int();
     float get_real();
@@ -33,6 +35,7 @@ class LayoutReader {
     std::size_t column_ = 0; // 0-based position in the record
     bool need_record_ = true;
 
+    void ensure_record();
     const LayoutItem& advance_to_data_item(LayoutItem::Kind kind);
 };
 

@@ -16,6 +16,8 @@ namespace tessen {
 class LayoutWriter {
   public:
     LayoutWriter(RecordSink& sink, const Layout& layout);
+    // The writer keeps a reference: a temporary layout would not outlive it.
+    LayoutWriter(RecordSink& sink, const Layout&& layout) = delete;
 
     LayoutWriter& put(std::int32_t value);
     LayoutWriter& put(float value);

@@ -1,5 +1,10 @@
 #include "support/TestSupport.hpp"
 
+#include "driver/JobLoop.hpp"
+#include "records/ByteStreams.hpp"
+#include "records/InputDeck.hpp"
+#include "records/ReportFile.hpp"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +51,9 @@ void write_file(const fs::path& file, const std::string& bytes) {
 
 RunResult run_tessen(const fs::path& dir, const std::string& console_input) {
     write_file(dir / ".stdin", console_input);
-    std::string cmd = "cd '" + dir.string() + "' && '" TESSEN_BINARY "' <.stdin >.stdout 2>.stderr";
+    std::string cmd = "cd '";
+    cmd += dir.string();
+    cmd += "' && '" TESSEN_BINARY "' <.stdin >.stdout 2>.stderr";
     int raw = std::system(cmd.c_str());
     RunResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -97,9 +104,16 @@ std::string first_difference(const std::string& expected, const std::string& act
         std::string a = start < actual.size() ? line_at(actual, start) : "";
         if (e != a) {
             std::ostringstream s;
-            s << "first difference at line " << line << "\n  expected: "
-              << (start < expected.size() ? "[" + visible(e) + "]" : "<end>")
-              << "\n  actual:   " << (start < actual.size() ? "[" + visible(a) + "]" : "<end>");
+            s << "first difference at line " << line << "\n  expected: ";
+            if (start < expected.size())
+                s << '[' << visible(e) << ']';
+            else
+                s << "<end>";
+            s << "\n  actual:   ";
+            if (start < actual.size())
+                s << '[' << visible(a) << ']';
+            else
+                s << "<end>";
             return s.str();
         }
         if (e.empty())
@@ -109,6 +123,40 @@ std::string first_difference(const std::string& expected, const std::string& act
     }
 }
 
-fs::path test_dir() { return fs::path(TESSEN_TEST_DIR); }
+fs::path test_dir() {
+    return fs::path(TESSEN_TEST_DIR);
+}
+
+DeckRun run_deck(const std::string& deck) {
+    MemorySource source(deck);
+    MemorySink sink;
+    InputDeck input(source, "TEST.DAT");
+    ReportFile report(sink);
+    DeckRun result;
+    try {
+        run_job_loop(input, report);
+    } catch (const RunError& e) {
+        result.error = e.kind();
+        result.message = e.what();
+    }
+    report.close();
+    result.report = sink.bytes();
+    return result;
+}
+
+std::vector<std::string> report_lines(const std::string& report) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < report.size()) {
+        std::size_t end = report.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(report.substr(start));
+            break;
+        }
+        lines.push_back(report.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
 
 } // namespace tessen::test

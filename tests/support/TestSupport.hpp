@@ -43,3 +43,24 @@ std::string first_difference(const std::string& expected, const std::string& act
 std::filesystem::path test_dir();
 
 } // namespace tessen::test
+
+#include "records/Diagnostic.hpp"
+
+#include <optional>
+#include <vector>
+
+namespace tessen::test {
+
+// A deck run through the job loop in memory: the report it wrote and the diagnostic
+// that ended it, if any.
+struct DeckRun {
+    std::string report;
+    std::optional<ErrorKind> error;
+    std::string message;
+};
+DeckRun run_deck(const std::string& deck);
+
+// The report lines (without CR LF) of a report.
+std::vector<std::string> report_lines(const std::string& report);
+
+} // namespace tessen::test
