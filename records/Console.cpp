@@ -11,11 +11,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 } // namespace
 
 bool StreamConsoleInput::read_line(std::string& line) {
-    if (!std::getline(in_, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
+    return static_cast<bool>(std::getline(in_, line));
 }
 
 void Console::show(std::string_view text) {
@@ -57,6 +53,9 @@ int Console::read_text(std::span<char> text) {
         line_held_ = false;
         return 1;
     }
+    // A carriage return typed before the line end is no part of the text.
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
     // The typed line end ended the line on the screen.
     line_open_ = false;
     line_held_ = false;

@@ -1,0 +1,183 @@
+#include "driver/DelimitedMessage.hpp"
+#include "driver/Program.hpp"
+#include "driver/ReportName.hpp"
+#include "support/TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+
+namespace tessen {
+namespace {
+
+using test::read_file;
+using test::run_tessen;
+using test::ScratchDir;
+using test::write_file;
+namespace fs = std::filesystem;
+
+const std::string kBanner = "Program TESSEN\r\n";
+const std::string kPrompt = "Enter name of the input file, with extension ";
+const std::string kNotFound = " GETNAME: FILE NOT FOUND - RETYPE.";
+const std::string kReadFailed =
+    "\r\nAN ERROR WAS ENCOUNTERED READING\r\nTHAT NAME,  PLEASE RE-ENTER "
+    "OR\r\nCHOOSE ANOTHER NAME";
+const std::string kStop = "Stop - Program terminated.\r\n";
+
+std::string report_name(const std::string& input) {
+    FileName name(input);
+    std::int32_t stem = 0;
+    std::int32_t found = 0;
+    FINDDOT(name, stem, found);
+    return found == 1 ? std::string(report_name_for(name, stem).view()) : "<no period>";
+}
+
+TEST(ReportName, StemFollowedByOutCutToTwelve) {
+    EXPECT_EQ(report_name("MOLECULE.DAT"), "MOLECULE.OUT");
+    EXPECT_EQ(report_name("WATER.DAT"), "WATER.OUT   ");
+    EXPECT_EQ(report_name("ABCDEFGHI.XY"), "ABCDEFGHI.OU");
+    EXPECT_EQ(report_name("ABCDEFGHIJ.X"), "ABCDEFGHIJ.O");
+    EXPECT_EQ(report_name("ABCDEFGHIJK."), "ABCDEFGHIJK.");
+    EXPECT_EQ(report_name("A.B.C"), "A.OUT       ");
+    EXPECT_EQ(report_name(".DAT"), "<no period>");
+    EXPECT_EQ(report_name("NOPERIOD"), "<no period>");
+}
+
+TEST(DelimitedMessage, LengthRunsToTheFirstClosingDelimiter) {
+    std::int32_t length = 77;
+    std::int32_t found = 0;
+    DELIMLEN("\\AB\\CD\\", 100, length, found);
+    EXPECT_EQ(length, 3);
+    EXPECT_EQ(found, 1);
+    DELIMLEN("\\Enter name of the input file, with extension\\   ", 72, length, found);
+    EXPECT_EQ(length, 45);
+    length = 77;
+    DELIMLEN("\\no closing delimiter", 100, length, found);
+    EXPECT_EQ(found, -1);
+    EXPECT_EQ(length, 77);                 // left as it was
+    DELIMLEN("\\ABC\\", 4, length, found); // the delimiter lies past the declared length
+    EXPECT_EQ(found, -1);
+}
+
+// Runs the built program in a fresh folder holding the given files.
+struct StartUp : ::testing::Test {
+    ScratchDir dir;
+    test::RunResult run(const std::string& typed) { return run_tessen(dir.path(), typed); }
+};
+
+TEST_F(StartUp, PromptNamesAndEndRecordOnly) {
+    write_file(dir / "MOLECULE.DAT", "999\n");
+    auto r = run("MOLECULE.DAT\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kBanner + kPrompt +
+                         "input file is MOLECULE.DAT, output file is MOLECULE.OUT\r\n\r\n\r\n" +
+                         kStop);
+    EXPECT_EQ(r.err, "");
+    ASSERT_TRUE(fs::exists(dir / "MOLECULE.OUT"));
+    EXPECT_EQ(fs::file_size(dir / "MOLECULE.OUT"), 0u);
+}
+
+TEST_F(StartUp, ExistingReportKeepsItsContentWhenNothingIsWritten) {
+    write_file(dir / "A.DAT", "999\n");
+    write_file(dir / "A.OUT", "old report\r\n");
+    auto r = run("A.DAT\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(read_file(dir / "A.OUT"), "old report\r\n");
+}
+
+TEST_F(StartUp, FourMissingNamesThenTheOpenFailure) {
+    auto r = run("ONE.DAT\nTWO.DAT\nTHREE.DAT\nFOUR.DAT\nFIVE.DAT\n");
+    std::string names;
+    for (int k = 0; k < 4; ++k)
+        names += (k ? "\r\n" : "") + kPrompt + kNotFound;
+    EXPECT_EQ(r.out, kBanner + names +
+                         "\r\ninput file is FOUR.DAT    , output file is FOUR.OUT    \r\n\r\n\r\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.substr(0, 36), "\nrun-time error T1001: OPEN(FOUR.DAT");
+    EXPECT_FALSE(fs::exists(dir / "FOUR.OUT")); // the deck is opened first
+}
+
+TEST_F(StartUp, NameWithoutAPeriodStopsWithoutOpeningAnything) {
+    write_file(dir / "NOPERIOD", "999\n");
+    auto r = run("NOPERIOD\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kBanner + kPrompt +
+                         "NO PERIOD FOUND IN FILENAME\r\n PROGRAM STOPS; TRY AGAIN.\t\r\n" + kStop);
+    EXPECT_EQ(fs::directory_entry(dir / "NOPERIOD").file_size(), 4u);
+}
+
+TEST_F(StartUp, TypedLineLongerThanTwelveCharacters) {
+    write_file(dir / "LONGNAME.DAT", "999\n");
+    auto r = run("LONGNAME.DAT.IGNORED\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("input file is LONGNAME.DAT, output file is LONGNAME.OUT"),
+              std::string::npos);
+}
+
+TEST_F(StartUp, ElevenCharacterStemWouldOverwriteTheDeck) {
+    write_file(dir / "ABCDEFGHIJK.", "999\n");
+    auto r = run("ABCDEFGHIJK.\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kBanner + kPrompt +
+                         "input file is ABCDEFGHIJK., output file is ABCDEFGHIJK.\r\n\r\n\r\n");
+    EXPECT_EQ(r.err.rfind("\nrun-time error T1002: OPEN(ABCDEFGHIJK.)\n- ", 0), 0u);
+    EXPECT_EQ(read_file(dir / "ABCDEFGHIJK."), "999\n");
+}
+
+TEST_F(StartUp, EndOfConsoleInputGivesUpAfterFourPrompts) {
+    auto r = run("");
+    std::string prompts;
+    for (int k = 0; k < 4; ++k)
+        prompts += (k ? "\r\n" : "") + kPrompt + kReadFailed;
+    EXPECT_EQ(r.out, kBanner + prompts +
+                         "\r\nNO PERIOD FOUND IN FILENAME\r\n PROGRAM STOPS; TRY AGAIN.\t\r\n" +
+                         kStop);
+    EXPECT_EQ(r.status, 0);
+}
+
+// Typed lines for the dialogue; an empty optional is a read that fails.
+class ScriptedInput : public ConsoleInput {
+  public:
+    explicit ScriptedInput(std::vector<std::optional<std::string>> lines)
+        : lines_(std::move(lines)) {}
+    bool read_line(std::string& line) override {
+        if (next_ >= lines_.size() || !lines_[next_]) {
+            ++next_;
+            return false;
+        }
+        line = *lines_[next_++];
+        return true;
+    }
+
+  private:
+    std::vector<std::optional<std::string>> lines_;
+    std::size_t next_ = 0;
+};
+
+// Runs the program in this process, in the scratch folder.
+struct InProcess : ::testing::Test {
+    ScratchDir dir;
+    fs::path home = fs::current_path();
+    void SetUp() override { fs::current_path(dir.path()); }
+    void TearDown() override { fs::current_path(home); }
+};
+
+TEST_F(InProcess, FailedReadBetweenMissingNamesDoesNotUseUpAName) {
+    write_file(dir / "GOOD.DAT", "999\n");
+    ScriptedInput in({std::string("A.DAT"), std::nullopt, std::string("B.DAT"),
+                      std::string("C.DAT"), std::string("GOOD.DAT")});
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(run_program(out, err, in), 0);
+    EXPECT_EQ(out.str(), kBanner + kPrompt + kNotFound + "\r\n" + kPrompt + kReadFailed + "\r\n" +
+                             kPrompt + kNotFound + "\r\n" + kPrompt + kNotFound + "\r\n" + kPrompt +
+                             "input file is GOOD.DAT    , output file is GOOD.OUT    \r\n\r\n\r\n" +
+                             kStop);
+    EXPECT_EQ(err.str(), "");
+}
+
+} // namespace
+} // namespace tessen
