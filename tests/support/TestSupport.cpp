@@ -5,6 +5,7 @@
 #include "records/InputDeck.hpp"
 #include "records/ReportFile.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -157,6 +158,26 @@ std::vector<std::string> report_lines(const std::string& report) {
         start = end + 2;
     }
     return lines;
+}
+
+std::string atom_record(int i, int j, int k, int l, double r, double a, double t, double m) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%3d%3d%3d%3d%12.6f%12.6f%12.6f%12.6f\n", i, j, k, l, r, a, t,
+                  m);
+    return buf;
+}
+
+std::vector<std::string> lines_after(const std::string& report, const std::string& from,
+                                     std::size_t count, std::size_t occurrence) {
+    std::vector<std::string> lines = report_lines(report);
+    for (std::size_t at = 0; at < lines.size(); ++at) {
+        if (lines[at] == from && --occurrence == 0) {
+            std::size_t end = std::min(lines.size(), at + count);
+            return {lines.begin() + static_cast<std::ptrdiff_t>(at),
+                    lines.begin() + static_cast<std::ptrdiff_t>(end)};
+        }
+    }
+    return {};
 }
 
 } // namespace tessen::test

@@ -64,3 +64,14 @@ DeckRun run_deck(const std::string& deck);
 std::vector<std::string> report_lines(const std::string& report);
 
 } // namespace tessen::test
+
+namespace tessen::test {
+
+// One atom record in its columns: I, J, K, L by I3 and R, A, T, M by F12.6.
+std::string atom_record(int i, int j, int k, int l, double r, double a, double t, double m);
+
+// The report lines from the first line equal to `from` (inclusive) on, count lines.
+std::vector<std::string> lines_after(const std::string& report, const std::string& from,
+                                     std::size_t count, std::size_t occurrence = 1);
+
+} // namespace tessen::test
