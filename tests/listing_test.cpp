@@ -1,0 +1,168 @@
+#include "geometry/DistCheck.hpp"
+#include "geometry/ScreenXyz.hpp"
+#include "records/ByteStreams.hpp"
+#include "records/ReportFile.hpp"
+#include "support/TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+namespace tessen {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The report lines that a few calls write.
+struct Report {
+    MemorySink sink;
+    ReportFile file{sink};
+    Lines lines() {
+        file.close();
+        return test::report_lines(sink.bytes());
+    }
+};
+
+// Atoms at (0, 0, 0), (0.96, 0, 0) and (-0.24, 0.93, 0).
+std::unique_ptr<AtomTable> bent_triatomic() {
+    auto atoms = std::make_unique<AtomTable>();
+    atoms->pos[2] = {0.96f, 0.0f, 0.0f};
+    atoms->pos[3] = {-0.24f, 0.93f, 0.0f};
+    return atoms;
+}
+
+TEST(SparseListing, OneLineForThreeEntriesAndTheSentinel) {
+    auto atoms = bent_triatomic();
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, 3, list);
+    Report report;
+    LISTSPARSE(report.file, list);
+    EXPECT_EQ(report.lines(),
+              Lines({"  1  2     .960000  1  3    -.240000  2  3     .930000 -1  0     .000000"}));
+}
+
+TEST(SparseListing, FiveEntriesTakeTwoLines) {
+    auto atoms = bent_triatomic();
+    atoms->pos[3][2] = 1.5f;
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, 3, list);
+    ASSERT_EQ(list.count, 5u);
+    Report report;
+    LISTSPARSE(report.file, list);
+    EXPECT_EQ(report.lines(),
+              Lines({"  1  2     .960000  1  3    -.240000  2  3     .930000  3  3    1.500000",
+                     " -1  0     .000000"}));
+}
+
+TEST(SparseListing, AllCoordinatesNegligibleLeavesTheSentinelAlone) {
+    auto atoms = std::make_unique<AtomTable>();
+    atoms->pos[2] = {1e-6f, -2e-6f, 0.0f};
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, 2, list);
+    Report report;
+    LISTSPARSE(report.file, list);
+    EXPECT_EQ(report.lines(), Lines({" -1  0     .000000"}));
+}
+
+TEST(Screening, ThresholdKeepsItsOwnValueAndZeroesBelowIt) {
+    auto atoms = std::make_unique<AtomTable>();
+    atoms->pos[1] = {4.9e-06f, 5e-06f, -3e-06f};
+    atoms->pos[2] = {-5e-06f, -0.0f, std::nextafter(5e-06f, 0.0f)};
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, 2, list);
+    ASSERT_EQ(list.count, 3u);
+    EXPECT_EQ(list.entries[0].axis, 2);
+    EXPECT_EQ(list.entries[0].atom, 1);
+    EXPECT_EQ(list.entries[0].value, 5e-06f);
+    EXPECT_EQ(list.entries[1].axis, 1);
+    EXPECT_EQ(list.entries[1].atom, 2);
+    EXPECT_EQ(list.entries[1].value, -5e-06f);
+    EXPECT_EQ(list.entries[2].axis, -1);
+    // Zeroed coordinates are positive zeros.
+    EXPECT_FALSE(std::signbit(atoms->pos[1][2]));
+    EXPECT_FALSE(std::signbit(atoms->pos[2][1]));
+    EXPECT_EQ(atoms->pos[1][0], 0.0f);
+    EXPECT_EQ(atoms->pos[2][2], 0.0f);
+}
+
+TEST(Screening, FullTableFitsTheList) {
+    auto atoms = std::make_unique<AtomTable>();
+    for (int i = 1; i <= kMaxAtoms; ++i)
+        atoms->pos[i] = {1.0f, 2.0f, 3.0f};
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, kMaxAtoms, list);
+    EXPECT_EQ(list.count, SparseCoordList::kCapacity);
+    EXPECT_EQ(list.entries[list.count - 1].axis, -1);
+}
+
+TEST(DistanceCheck, BentTriatomic) {
+    auto atoms = bent_triatomic();
+    Report report;
+    DISTCHECK(report.file, *atoms, 3);
+    EXPECT_EQ(report.lines(),
+              Lines({" ", "  INTERATOMIC DISTANCES CHECK", " ATOM  1",
+                     "   .000000   .960000   .960469", " ATOM  2", "   .960000   .000000  1.518190",
+                     " ATOM  3", "   .960469  1.518190   .000000"}));
+}
+
+// The number of lines in the block of atom 1 for n atoms on a line.
+std::size_t block_lines(int n) {
+    auto atoms = std::make_unique<AtomTable>();
+    for (int i = 1; i <= n; ++i)
+        atoms->pos[i] = {float(i), 0.0f, 0.0f};
+    Report report;
+    DISTCHECK(report.file, *atoms, n);
+    Lines lines = report.lines();
+    std::size_t count = 0;
+    for (std::size_t k = 3; k < lines.size() && lines[k] != " ATOM  2"; ++k)
+        ++count;
+    return count + 1; // with its "ATOM" line
+}
+
+TEST(DistanceCheck, EightDistancesToALine) {
+    EXPECT_EQ(block_lines(3), 2u);
+    EXPECT_EQ(block_lines(8), 2u);
+    EXPECT_EQ(block_lines(9), 3u);
+    EXPECT_EQ(block_lines(17), 4u);
+}
+
+TEST(DistanceCheck, NineAtomsLastLineHoldsOneDistanceAndNoLineEndsInABlank) {
+    auto atoms = std::make_unique<AtomTable>();
+    for (int i = 1; i <= 9; ++i)
+        atoms->pos[i] = {float(i), 0.0f, 0.0f};
+    Report report;
+    DISTCHECK(report.file, *atoms, 9);
+    Lines lines = report.lines();
+    EXPECT_EQ(lines[3],
+              "   .000000  1.000000  2.000000  3.000000  4.000000  5.000000  6.000000  7.000000");
+    EXPECT_EQ(lines[4], "  8.000000");
+    for (const auto& line : lines) {
+        if (line != " ") {
+            EXPECT_NE(line.back(), ' ') << "[" << line << "]";
+        }
+    }
+}
+
+TEST(DistanceCheck, SymmetricToTheLastBitAndZeroOnTheDiagonal) {
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<float> coord(-50.0f, 50.0f);
+    for (int trial = 0; trial < 2000; ++trial) {
+        Triple a = {coord(gen), coord(gen), coord(gen)};
+        Triple b = {coord(gen), coord(gen), coord(gen)};
+        EXPECT_EQ(distance(a, b), distance(b, a));
+        EXPECT_EQ(distance(a, a), 0.0f);
+    }
+}
+
+TEST(DistanceCheck, TooWideDistancesFillTheirFieldWithAsterisks) {
+    auto atoms = std::make_unique<AtomTable>();
+    atoms->pos[2] = {150.0f, 0.0f, 0.0f};
+    Report report;
+    DISTCHECK(report.file, *atoms, 2);
+    EXPECT_EQ(report.lines().at(3), "   .000000 *********");
+}
+
+} // namespace
+} // namespace tessen
