@@ -15,11 +15,9 @@ namespace {
 
 constexpr std::size_t kListingWidth = 59;
 
-// The listing is written by "(4X,I3,3X,3F12.6,F13.6)". The reader takes columns 1-7 as
-// one integer field instead of 4X and I3: the same number, as columns 1-4 are blank (the
-// record layer's reader drops an X that comes before the first field of a record).
+// The layout that writes the listing (LISTXYZ) reads it back.
 const Layout& listing_layout() {
-    static const Layout layout("(I7,3X,3F12.6,F13.6)");
+    static const Layout layout("(4X,I3,3X,3F12.6,F13.6)");
     return layout;
 }
 

@@ -1,0 +1,120 @@
+#include "ToolsSupport.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tessen::tools_test {
+
+namespace {
+
+// In the child: the standard streams from and to the given files, then the program.
+[[noreturn]] void exec_child(const std::vector<std::string>& argv, const fs::path& dir,
+                             const fs::path& in, const fs::path& out, const fs::path& err) {
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    int fds[3] = {::open(in.c_str(), O_RDONLY), ::open(out.c_str(), O_WRONLY | O_TRUNC),
+                  ::open(err.c_str(), O_WRONLY | O_TRUNC)};
+    for (int i = 0; i < 3; ++i)
+        if (fds[i] < 0 || ::dup2(fds[i], i) < 0)
+            ::_exit(127);
+    if (::chdir(dir.c_str()) != 0)
+        ::_exit(127);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+}
+
+} // namespace
+
+Scratch::Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "tessen-tools-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a scratch folder");
+    path_ = pattern;
+}
+
+Scratch::~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
+                       const std::string& input) {
+    Scratch io;
+    write_file(io / "in", input);
+    write_file(io / "out", "");
+    write_file(io / "err", "");
+    pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("cannot start " + argv.at(0));
+    if (pid == 0)
+        exec_child(argv, dir, io / "in", io / "out", io / "err");
+    int wstatus = 0;
+    while (::waitpid(pid, &wstatus, 0) < 0)
+        if (errno != EINTR)
+            throw std::runtime_error("lost " + argv.at(0));
+    ProgramRun run;
+    run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    run.out = read_file(io / "out");
+    run.err = read_file(io / "err");
+    return run;
+}
+
+ProgramRun run_tessen(const fs::path& dir, const std::string& deck) {
+    return run_program({TESSEN_BINARY}, dir, deck + "\n");
+}
+
+bool has_program(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':'))
+        if (!folder.empty() && ::access((fs::path(folder) / name).c_str(), X_OK) == 0)
+            return true;
+    return false;
+}
+
+std::string read_file(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+fs::path source_dir() {
+    return TESSEN_SOURCE_DIR;
+}
+
+fs::path build_dir() {
+    return TESSEN_BUILD_DIR;
+}
+
+fs::path deck_dir() {
+    return source_dir() / "tests" / "tools" / "decks";
+}
+
+} // namespace tessen::tools_test

@@ -1,0 +1,130 @@
+// tessen-xyz as a user runs it, on reports written by the built tessen.
+
+#include "ToolsSupport.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tessen::tools_test {
+namespace {
+
+const std::vector<std::string> kWaterFiles = {"WATER_1_input.xyz", "WATER_1_principal_1.xyz",
+                                              "WATER_1_principal_2.xyz", "WATER_1_principal_3.xyz"};
+
+// A folder holding the example deck and the report tessen wrote for it.
+class WaterReport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::copy_file(source_dir() / "examples" / "WATER.DAT", dir / "WATER.DAT");
+        ASSERT_EQ(run_tessen(dir.path(), "WATER.DAT").status, 0);
+    }
+    ProgramRun xyz(const std::vector<std::string>& args) {
+        std::vector<std::string> argv = {TESSEN_XYZ_BINARY};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return run_program(argv, dir.path());
+    }
+    std::vector<std::string> files_in(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".xyz")
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    Scratch dir;
+};
+
+TEST_F(WaterReport, WritesOneFilePerListingIntoTheCurrentFolder) {
+    ProgramRun run = xyz({"WATER.OUT"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(lines_of(run.out), kWaterFiles);
+    EXPECT_EQ(files_in(dir.path()), kWaterFiles);
+    // O at the origin, H on the x axis at 0.9572, H at 0.9572 and 104.52 degrees from it.
+    EXPECT_EQ(read_file(dir / "WATER_1_input.xyz"),
+              "3\n"
+              "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\n"
+              "O       0.000000      0.000000      0.000000\n"
+              "H       0.957200      0.000000      0.000000\n"
+              "H      -0.239987      0.926627      0.000000\n");
+}
+
+TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFile) {
+    ASSERT_EQ(xyz({"WATER.OUT"}).status, 0);
+    const std::vector<std::string> species = {"H2(16)O", "D2(16)O", "HD(16)O"};
+    for (std::size_t k = 0; k < species.size(); ++k) {
+        std::vector<std::string> lines = lines_of(read_file(dir / kWaterFiles[k + 1]));
+        ASSERT_EQ(lines.size(), 5u);
+        EXPECT_EQ(lines[0], "3");
+        EXPECT_EQ(lines[1], "WATER, EQUILIBRIUM STRUCTURE | " + species[k] +
+                                " | principal axes, block " + std::to_string(k + 1));
+        // Deuterium is hydrogen to a viewer.
+        EXPECT_EQ(lines[2].substr(0, 2) + lines[3].substr(0, 2) + lines[4].substr(0, 2), "O H H ");
+    }
+}
+
+TEST_F(WaterReport, WritesIntoAGivenFolderCreatingIt) {
+    ProgramRun run = xyz({"WATER.OUT", "views/water"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lines_of(run.out).front(), "views/water/WATER_1_input.xyz");
+    EXPECT_EQ(files_in(dir / "views/water"), kWaterFiles);
+    EXPECT_TRUE(files_in(dir.path()).empty());
+}
+
+TEST_F(WaterReport, AWrongCommandLineGivesTheUsageAndStatus2) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"WATER.OUT", "a", "b"}, {"-x"}, {"WATER.OUT", "--out"}}) {
+        ProgramRun run = xyz(args);
+        EXPECT_EQ(run.status, 2) << args.size();
+        EXPECT_EQ(run.err.rfind("usage: tessen-xyz REPORT [OUTDIR]\n", 0), 0u) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    ProgramRun help = xyz({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: tessen-xyz REPORT [OUTDIR]\n", 0), 0u);
+    EXPECT_TRUE(files_in(dir.path()).empty());
+}
+
+TEST_F(WaterReport, AMissingReportFailsWithItsName) {
+    ProgramRun run = xyz({"NOSUCH.OUT"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "tessen-xyz: NOSUCH.OUT: file cannot be opened: No such file or directory\n");
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(WaterReport, AFileWithoutListingsIsAFailure) {
+    ProgramRun run = xyz({"WATER.DAT"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("WATER.DAT: no coordinate listing"), std::string::npos) << run.err;
+    EXPECT_TRUE(files_in(dir.path()).empty());
+}
+
+TEST_F(WaterReport, AnOutputFolderThatIsAFileIsAFailure) {
+    write_file(dir / "taken", "");
+    ProgramRun run = xyz({"WATER.OUT", "taken"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("tessen-xyz: taken: cannot create folder", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+// The listings that can be read are written; the one that cannot is named, and the run
+// fails.
+TEST_F(WaterReport, AnUnreadableListingFailsTheRunButNotTheOtherFiles) {
+    std::string report = read_file(dir / "WATER.OUT");
+    std::size_t listing = report.find("     .957200     .000000     .000000     1.007825");
+    ASSERT_NE(listing, std::string::npos);
+    report.replace(listing, 12, std::string(12, '*'));
+    write_file(dir / "WATER.OUT", report);
+
+    ProgramRun run = xyz({"WATER.OUT"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("molecule 1, input axis frame: atom 2 has a coordinate too wide"),
+              std::string::npos)
+        << run.err;
+    std::vector<std::string> written(kWaterFiles.begin() + 1, kWaterFiles.end());
+    EXPECT_EQ(files_in(dir.path()), written);
+    EXPECT_EQ(lines_of(run.out), written);
+}
+
+} // namespace
+} // namespace tessen::tools_test

@@ -1,0 +1,92 @@
+// The XYZ files that tessen-xyz writes: numbers, comment line, whole text, file names.
+
+#include "xyz/XyzFileName.hpp"
+#include "xyz/XyzText.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tessen::xyz {
+namespace {
+
+// The report's own six-decimal text (seven significant digits at most), with a zero
+// before the point.
+TEST(XyzText, NumbersAreTheReportsTextWithALeadingZero) {
+    EXPECT_EQ(xyz_number(0.0f), "0.000000");
+    EXPECT_EQ(xyz_number(-0.0f), "0.000000");
+    EXPECT_EQ(xyz_number(-4.0e-7f), "0.000000");
+    EXPECT_EQ(xyz_number(0.5f), "0.500000");
+    EXPECT_EQ(xyz_number(-0.239987f), "-0.239987");
+    EXPECT_EQ(xyz_number(0.957200f), "0.957200");
+    EXPECT_EQ(xyz_number(1.513901f), "1.513901");
+    EXPECT_EQ(xyz_number(-10.0f), "-10.000000");
+    // Single precision holds 1234.5679931640625 here: the text is the one the report shows.
+    EXPECT_EQ(xyz_number(-1234.568f), "-1234.568000");
+    EXPECT_EQ(xyz_number(99999.99f), "99999.990000");
+    // Wider than any report field, still written in full.
+    EXPECT_EQ(xyz_number(1.0e9f), "1000000000.000000");
+}
+
+CoordinateSet water(int block) {
+    CoordinateSet set;
+    set.molecule = 1;
+    set.block = block;
+    set.title = "WATER, EQUILIBRIUM STRUCTURE";
+    set.subtitle = "H2(16)O";
+    set.atoms = {{0.0f, 0.0f, 0.0f, 15.99492f},
+                 {0.9572f, 0.0f, 0.0f, 1.007825f},
+                 {-0.239987f, 0.926627f, 0.0f, 1.007825f}};
+    return set;
+}
+
+TEST(XyzText, CommentNamesTheMoleculeTheSpeciesAndTheFrame) {
+    EXPECT_EQ(xyz_comment(water(0)), "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame");
+    EXPECT_EQ(xyz_comment(water(2)),
+              "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | principal axes, block 2");
+    CoordinateSet untitled = water(1);
+    untitled.title.clear();
+    untitled.subtitle = "   ";
+    EXPECT_EQ(xyz_comment(untitled), "principal axes, block 1");
+}
+
+// A title is whatever the deck's record held: the comment must stay one line of text.
+TEST(XyzText, CommentIsOneLineOfPrintableText) {
+    CoordinateSet set = water(0);
+    set.title = "A\rB\tC\x1a"
+                "D\x7f"
+                "E\xc5"
+                "F\n";
+    EXPECT_EQ(xyz_comment(set), "A B C D E?F | H2(16)O | input axis frame");
+}
+
+TEST(XyzText, FileHoldsCountCommentAndOneLinePerAtom) {
+    EXPECT_EQ(xyz_text(water(0)), "3\n"
+                                  "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\n"
+                                  "O       0.000000      0.000000      0.000000\n"
+                                  "H       0.957200      0.000000      0.000000\n"
+                                  "H      -0.239987      0.926627      0.000000\n");
+}
+
+TEST(XyzText, AtomsWithoutAKnownMassAreX) {
+    CoordinateSet set = water(1);
+    set.atoms[0].mass.reset(); // asterisks in the report
+    set.atoms[1].mass = 0.0f;  // a dummy atom
+    set.atoms[2].mass = 79.904f;
+    std::string text = xyz_text(set);
+    EXPECT_NE(text.find("\nX       0.000000"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nX       0.957200"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nBr     -0.239987"), std::string::npos) << text;
+}
+
+TEST(XyzFileName, NamesTheMoleculeAndTheFrame) {
+    EXPECT_EQ(report_stem("WATER.OUT"), "WATER");
+    EXPECT_EQ(report_stem("runs/A.B.OUT"), "A.B");
+    EXPECT_EQ(report_stem("/tmp/REPORT"), "REPORT");
+    EXPECT_EQ(xyz_file_name("WATER", water(0)), "WATER_1_input.xyz");
+    EXPECT_EQ(xyz_file_name("WATER", water(3)), "WATER_1_principal_3.xyz");
+    CoordinateSet later = water(1);
+    later.molecule = 12;
+    EXPECT_EQ(xyz_file_name("ALL", later), "ALL_12_principal_1.xyz");
+}
+
+} // namespace
+} // namespace tessen::xyz
