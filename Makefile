@@ -41,5 +41,26 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# Benchmarks, in a Release build of their own and never part of `make test`: tessen timed
+# as a whole process on three seeded decks (bench/run_bench.py writes them with
+# bench/make_deck.py into $(BENCH_BUILD)/decks the first time), then the micro-benchmarks
+# of the field editors. Figures and how to read them: bench/RESULTS.md.
+BENCH_BUILD ?= build-bench
+BENCH_RUNS  ?= 5
+.PHONY: bench bench-toolchain
+bench: bench-toolchain
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_BENCH=ON -DTESSEN_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessen tessen_micro_bench time_process
+	python3 bench/run_bench.py --tessen $(BENCH_BUILD)/tessen \
+	  --timer $(BENCH_BUILD)/bench/time_process --decks $(BENCH_BUILD)/decks \
+	  --runs $(BENCH_RUNS)
+	$(BENCH_BUILD)/bench/tessen_micro_bench
+
+# Google Benchmark, from Debian's packages where it is missing.
+bench-toolchain:
+	@dpkg -s libbenchmark-dev >/dev/null 2>&1 || (echo "installing Google Benchmark" \
+	  && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+	  libbenchmark-dev </dev/null >/dev/null)
+
 clean:
 	rm -rf $(BUILD) $(SCRATCH)
