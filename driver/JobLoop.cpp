@@ -70,11 +70,10 @@ void read_molecule_head(Run& run) {
 }
 
 void write_molecule_header(Run& run) {
-    static const Layout kTitle("(A)");
     static const Layout kHeading("(10X,'INPUT VALENCE COORDINATES')");
     write_line(run.report, " PROGRAM TESSEN");
-    write_record(run.report, kTitle, run.titles.first.view());
-    write_record(run.report, kTitle, run.titles.second.view());
+    write_text_record(run.report, run.titles.first.view());
+    write_text_record(run.report, run.titles.second.view());
     write_line(run.report);
     write_record(run.report, kHeading);
 }

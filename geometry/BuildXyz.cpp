@@ -132,11 +132,10 @@ void place_by_frame(const ValenceRecord& rec, AtomTable& atoms) {
 
 void write_input_frame_section(RecordSink& report, const AtomTable& atoms, const TitleSet& titles,
                                std::int32_t n) {
-    static const Layout kTitle("(A)");
     write_line(report);
     write_line(report, "  CARTESIAN COORDINATES IN INPUT AXIS FRAME");
     write_line(report, "  NOTE THAT THESE ARE INDEPENDENT OF ISOTOPE");
-    write_record(report, kTitle, titles.third.view());
+    write_text_record(report, titles.third.view());
     LISTXYZ(report, atoms.pos, atoms, n);
 }
 

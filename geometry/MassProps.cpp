@@ -101,20 +101,18 @@ void write_matrix_rows(RecordSink& report, const Matrix3& m) {
 }
 
 void write_mass_and_tensor(RecordSink& report, const MassBlock& b, std::string_view title) {
-    static const Layout kTitle("(A)");
     static const Layout kMass("('  TOTAL MASS=',F12.6,/,2X,'CENTER OF MASS=',3(F10.6,2X))");
     write_line(report);
-    write_record(report, kTitle, title);
+    write_text_record(report, title);
     write_record(report, kMass, b.total_mass, b.centre[0], b.centre[1], b.centre[2]);
     write_line(report, "   MOMENT OF INERTIA TENSOR");
     write_matrix_rows(report, b.tensor);
 }
 
 void write_principal_moments(RecordSink& report, const MassBlock& b, std::string_view title) {
-    static const Layout kTitle("(A)");
     static const Layout kMoments("(3X,3F12.6)");
     write_line(report);
-    write_record(report, kTitle, title);
+    write_text_record(report, title);
     write_line(report, "  PRINCIPAL MOMENT OF INERTIA");
     write_record(report, kMoments, b.moments[at(1, 1)], b.moments[at(2, 2)], b.moments[at(3, 3)]);
     write_line(report, " AND TRANSFORMATION TENSOR");
@@ -123,9 +121,8 @@ void write_principal_moments(RecordSink& report, const MassBlock& b, std::string
 
 void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, const MassBlock& b,
                                  std::string_view title, std::int32_t n) {
-    static const Layout kTitle("(A)");
     write_line(report);
-    write_record(report, kTitle, title);
+    write_text_record(report, title);
     write_line(report, "   PRINCIPAL CARTESIAN COORDINATES");
     write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
     LISTXYZ(report, b.principal, atoms, n);
@@ -133,12 +130,11 @@ void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, con
 
 void write_principal_sparse(RecordSink& report, const SparseCoordList& list,
                             std::string_view title) {
-    static const Layout kTitle("(A)");
     write_line(report);
     write_line(report, "  PRINCIPAL CARTESIAN COORDINATES");
     write_line(report, "  IN FORMAT FOR INPUT TO KOFT");
     write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
-    write_record(report, kTitle, title);
+    write_text_record(report, title);
     LISTSPARSE(report, list);
 }
 

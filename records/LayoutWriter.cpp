@@ -114,6 +114,11 @@ void LayoutWriter::finish() {
     record_.clear();
 }
 
+void write_text_record(RecordSink& sink, std::string_view text) {
+    static const Layout kText("(A)");
+    write_record(sink, kText, text);
+}
+
 void write_line(RecordSink& sink, std::string_view text) {
     write_line(sink, {text});
 }

@@ -46,6 +46,9 @@ void write_record(RecordSink& sink, const Layout& layout, const Values&... value
     writer.finish();
 }
 
+// A text written whole as one record by "(A)" (titles).
+void write_text_record(RecordSink& sink, std::string_view text);
+
 // A free-form line: one blank, then the texts one after another.
 void write_line(RecordSink& sink, std::string_view text = {});
 void write_line(RecordSink& sink, std::initializer_list<std::string_view> texts);

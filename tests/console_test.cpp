@@ -1,5 +1,6 @@
 #include "records/Console.hpp"
 #include "records/LayoutWriter.hpp"
+#include "support/TestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +12,7 @@
 namespace tessen {
 namespace {
 
-// Typed lines for the console; an empty optional is a read that fails.
-class ScriptedInput : public ConsoleInput {
-  public:
-    explicit ScriptedInput(std::vector<std::optional<std::string>> lines)
-        : lines_(std::move(lines)) {}
-    bool read_line(std::string& line) override {
-        if (next_ >= lines_.size() || !lines_[next_]) {
-            ++next_;
-            return false;
-        }
-        line = *lines_[next_++];
-        return true;
-    }
-
-  private:
-    std::vector<std::optional<std::string>> lines_;
-    std::size_t next_ = 0;
-};
+using test::ScriptedInput;
 
 struct ConsoleFixture : ::testing::Test {
     std::ostringstream out;

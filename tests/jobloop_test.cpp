@@ -199,5 +199,41 @@ TEST(JobLoop, CoordinateBeyondSinglePrecisionEndsTheRun) {
     EXPECT_EQ(lines[6], "  2  1  0  0************     .000000     .000000     .000000");
 }
 
+// A helix of n atoms: each bonded to the one before, at 1.5, 110 degrees, dihedral 60.
+std::string helix(int n, int isotope_flag) {
+    std::string deck = " -9\n" + counts(n, isotope_flag) + "HELIX\n\nHELIX\n";
+    deck += atom_record(1, 0, 0, 0, 0, 0, 0, 12) + atom_record(2, 1, 0, 0, 1.5, 0, 0, 12) +
+            atom_record(3, 2, 1, 0, 1.5, 110, 0, 12);
+    for (int i = 4; i <= n; ++i)
+        deck += atom_record(i, i - 1, i - 2, i - 3, 1.5, 110, 60, i % 2 ? 12 : 1.007825);
+    return deck;
+}
+
+TEST(JobLoop, MoleculesFromOneToTheLargestTheTableHolds) {
+    std::string deck;
+    for (int n = 1; n <= 40; ++n)
+        deck += n < 3 ? helix(3, 0).replace(4, 12, counts(n, 0)) : helix(n, n % 2);
+    deck += helix(500, 0) + "999\n";
+    auto run = run_deck(deck);
+    ASSERT_FALSE(run.error) << run.message;
+    EXPECT_EQ(count_lines(run.report, "  PROGRAM TESSEN"), 41u);
+    EXPECT_EQ(blocks(run.report), 39u);
+    EXPECT_EQ(count_lines(run.report, " ATOM500"), 1u);
+    EXPECT_EQ(
+        count_lines(run.report, "    500        .000000     .000000     .000000    12.000000"), 0u);
+    // Every report line ends with CR LF and no line carries NaN or infinity (distances of
+    // 100 and more in the long helix fill their fields with asterisks, as they should).
+    EXPECT_EQ(run.report.find("nan"), std::string::npos);
+    EXPECT_EQ(run.report.find("inf"), std::string::npos);
+    EXPECT_EQ(std::count(run.report.begin(), run.report.end(), '\n'),
+              std::count(run.report.begin(), run.report.end(), '\r'));
+    // The largest molecule's distance blocks: 1 + 63 lines each.
+    Lines lines = report_lines(run.report);
+    auto atom500 = std::find(lines.begin(), lines.end(), " ATOM500");
+    ASSERT_NE(atom500, lines.end());
+    EXPECT_EQ(atom500[63].size(), 1u + 4u * 10u - 1u); // the last line holds four distances
+    EXPECT_EQ(atom500[63].substr(atom500[63].size() - 7), ".000000");
+}
+
 } // namespace
 } // namespace tessen

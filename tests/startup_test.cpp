@@ -13,6 +13,8 @@
 namespace tessen {
 namespace {
 
+using test::ScriptedInput;
+
 using test::read_file;
 using test::run_tessen;
 using test::ScratchDir;
@@ -137,25 +139,6 @@ TEST_F(StartUp, EndOfConsoleInputGivesUpAfterFourPrompts) {
                          kStop);
     EXPECT_EQ(r.status, 0);
 }
-
-// Typed lines for the dialogue; an empty optional is a read that fails.
-class ScriptedInput : public ConsoleInput {
-  public:
-    explicit ScriptedInput(std::vector<std::optional<std::string>> lines)
-        : lines_(std::move(lines)) {}
-    bool read_line(std::string& line) override {
-        if (next_ >= lines_.size() || !lines_[next_]) {
-            ++next_;
-            return false;
-        }
-        line = *lines_[next_++];
-        return true;
-    }
-
-  private:
-    std::vector<std::optional<std::string>> lines_;
-    std::size_t next_ = 0;
-};
 
 // Runs the program in this process, in the scratch folder.
 struct InProcess : ::testing::Test {

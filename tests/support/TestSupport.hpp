@@ -75,3 +75,28 @@ std::vector<std::string> lines_after(const std::string& report, const std::strin
                                      std::size_t count, std::size_t occurrence = 1);
 
 } // namespace tessen::test
+
+#include "records/Console.hpp"
+
+namespace tessen::test {
+
+// Typed lines for the console; an empty optional is a read that fails.
+class ScriptedInput : public ConsoleInput {
+  public:
+    explicit ScriptedInput(std::vector<std::optional<std::string>> lines)
+        : lines_(std::move(lines)) {}
+    bool read_line(std::string& line) override {
+        if (next_ >= lines_.size() || !lines_[next_]) {
+            ++next_;
+            return false;
+        }
+        line = *lines_[next_++];
+        return true;
+    }
+
+  private:
+    std::vector<std::optional<std::string>> lines_;
+    std::size_t next_ = 0;
+};
+
+} // namespace tessen::test
