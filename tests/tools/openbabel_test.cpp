@@ -3,9 +3,13 @@
 
 #include "ReportDistances.hpp"
 #include "ToolsSupport.hpp"
+#include "xyz/ReportLines.hpp"
+#include "xyz/ReportScan.hpp"
+#include "xyz/XyzFileName.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -44,31 +48,67 @@ double distance(const BabelAtom& a, const BabelAtom& b) {
                      (a.z - b.z) * (a.z - b.z));
 }
 
-// The report rounds each distance to six decimals, and each coordinate of the input frame
-// to six decimals (all of them below 10 here), so that the distance from the printed
-// coordinates may differ by half a unit in the sixth decimal plus the length of a vector
-// of three differences of up to one unit each. The principal coordinates are a rotation
-// computed in single precision, and agree to about ten units.
-constexpr double kInputFrameTolerance = 0.5e-6 + 1.7321e-6 + 0.1e-6;
-constexpr double kPrincipalFrameTolerance = 1.0e-5;
+// Half a unit in the last place that the report shows of a value: six decimals, or fewer
+// where seven significant digits come first.
+double half_unit_shown(double value) {
+    int before_point = std::abs(value) < 1.0 ? 0 : int(std::floor(std::log10(std::abs(value)))) + 1;
+    return 0.5 * std::pow(10.0, -std::min(6, 7 - before_point));
+}
 
-void expect_distances(const std::vector<BabelAtom>& atoms, const DistanceMatrix& check,
-                      double tolerance, const std::string& file) {
-    ASSERT_EQ(atoms.size(), check.size()) << file;
+// How far the distance between two atoms read back may lie from the report's: the rounding
+// of the reported distance, the rounding of the six coordinates it is computed from, and
+// the single-precision arithmetic of the report (of the rotation, for principal axes).
+double tolerance(const xyz::ListedAtom& a, const xyz::ListedAtom& b, double reported,
+                 bool principal) {
+    double coordinates = 0;
+    for (float xyz::ListedAtom::*axis :
+         {&xyz::ListedAtom::x, &xyz::ListedAtom::y, &xyz::ListedAtom::z}) {
+        double h = half_unit_shown(a.*axis) + half_unit_shown(b.*axis);
+        coordinates += h * h;
+    }
+    double arithmetic = (principal ? 5.0e-6 : 2.0e-7) * std::max(1.0, reported);
+    return half_unit_shown(reported) + std::sqrt(coordinates) + arithmetic;
+}
+
+// Every distance between the atoms Open Babel read agrees with the report's distance
+// check; distances too wide for the check's field (asterisks) are left out.
+void expect_distances(const std::vector<BabelAtom>& atoms, const xyz::CoordinateSet& set,
+                      const DistanceMatrix& check, const std::string& file) {
+    ASSERT_EQ(atoms.size(), set.atoms.size()) << file;
+    ASSERT_EQ(check.size(), atoms.size()) << file;
     for (std::size_t i = 0; i < atoms.size(); ++i) {
         ASSERT_EQ(check[i].size(), atoms.size()) << file;
-        for (std::size_t j = 0; j < atoms.size(); ++j)
-            EXPECT_NEAR(distance(atoms[i], atoms[j]), check[i][j], tolerance)
+        for (std::size_t j = 0; j < atoms.size(); ++j) {
+            if (std::isnan(check[i][j]))
+                continue;
+            EXPECT_NEAR(distance(atoms[i], atoms[j]), check[i][j],
+                        tolerance(set.atoms[i], set.atoms[j], check[i][j], set.block > 0))
                 << file << ": atoms " << i + 1 << " and " << j + 1;
+        }
     }
 }
 
-struct Expected {
-    std::string file;
-    int molecule;
-    std::vector<std::string> symbols; // as Open Babel names them: "*" for a dummy atom
-    std::vector<int> atomic_numbers;
+// A deck run through tessen and tessen-xyz: the report's listings and distance checks.
+struct Converted {
+    fs::path folder;
+    std::string stem;
+    std::vector<xyz::CoordinateSet> sets;
+    std::map<int, DistanceMatrix> checks;
 };
+
+std::string symbols(const std::vector<BabelAtom>& atoms) {
+    std::string text;
+    for (const BabelAtom& atom : atoms)
+        text += (text.empty() ? "" : " ") + atom.symbol;
+    return text;
+}
+
+std::vector<double> atomic_numbers(const std::vector<BabelAtom>& atoms) {
+    std::vector<double> numbers;
+    for (const BabelAtom& atom : atoms)
+        numbers.push_back(atom.atomic_number);
+    return numbers;
+}
 
 class OpenBabel : public ::testing::Test {
   protected:
@@ -78,55 +118,79 @@ class OpenBabel : public ::testing::Test {
                             "install it (apt-get install openbabel): skipping";
     }
 
-    // Runs tessen and tessen-xyz on a deck; the distance checks of its report.
-    std::map<int, DistanceMatrix> convert(const fs::path& deck) {
-        fs::copy_file(deck, dir / deck.filename().string());
-        EXPECT_EQ(run_tessen(dir.path(), deck.filename().string()).status, 0);
-        std::string report = deck.stem().string() + ".OUT";
-        ProgramRun run = run_program({TESSEN_XYZ_BINARY, report}, dir.path());
-        EXPECT_EQ(run.status, 0) << run.err;
-        return distance_checks(lines_of(read_file(dir / report)));
+    Converted convert(const fs::path& deck) {
+        Converted c{dir / deck.stem().string(), deck.stem().string(), {}, {}};
+        fs::create_directories(c.folder);
+        fs::copy_file(deck, c.folder / deck.filename());
+        EXPECT_EQ(run_tessen(c.folder, deck.filename().string()).status, 0) << deck;
+        std::string report = c.stem + ".OUT";
+        ProgramRun run = run_program({TESSEN_XYZ_BINARY, report}, c.folder);
+        EXPECT_EQ(run.status, 0) << deck << ": " << run.err;
+        std::vector<std::string> lines = xyz::read_report_lines((c.folder / report).string());
+        c.sets = xyz::scan_report(lines).sets;
+        c.checks = distance_checks(lines);
+        return c;
     }
 
-    void check(const Expected& expected, const std::map<int, DistanceMatrix>& checks) {
-        std::vector<BabelAtom> atoms = read_with_open_babel(dir / expected.file);
-        ASSERT_EQ(atoms.size(), expected.symbols.size()) << expected.file;
-        for (std::size_t i = 0; i < atoms.size(); ++i) {
-            EXPECT_EQ(atoms[i].symbol, expected.symbols[i]) << expected.file << " atom " << i + 1;
-            EXPECT_EQ(atoms[i].atomic_number, expected.atomic_numbers[i]) << expected.file;
-        }
-        bool input = expected.file.find("_input.xyz") != std::string::npos;
-        expect_distances(atoms, checks.at(expected.molecule),
-                         input ? kInputFrameTolerance : kPrincipalFrameTolerance, expected.file);
+    // The atoms Open Babel reads from the file of a listing, whose distances it checks.
+    std::vector<BabelAtom> read_back(const Converted& c, const xyz::CoordinateSet& set) {
+        std::string file = xyz::xyz_file_name(c.stem, set);
+        std::vector<BabelAtom> atoms = read_with_open_babel(c.folder / file);
+        expect_distances(atoms, set, c.checks.at(set.molecule), file);
+        return atoms;
     }
 
     Scratch dir;
 };
 
 TEST_F(OpenBabel, ReadsTheWaterFilesWithTheReportsDistances) {
-    std::map<int, DistanceMatrix> checks = convert(source_dir() / "examples" / "WATER.DAT");
-    for (const char* file : {"WATER_1_input.xyz", "WATER_1_principal_1.xyz",
-                             "WATER_1_principal_2.xyz", "WATER_1_principal_3.xyz"})
-        check({file, 1, {"O", "H", "H"}, {8, 1, 1}}, checks);
+    Converted water = convert(source_dir() / "examples" / "WATER.DAT");
+    ASSERT_EQ(water.sets.size(), 4u);
+    for (const xyz::CoordinateSet& set : water.sets) {
+        std::vector<BabelAtom> atoms = read_back(water, set);
+        EXPECT_EQ(symbols(atoms), "O H H");
+        EXPECT_EQ(atomic_numbers(atoms), (std::vector<double>{8, 1, 1}));
+    }
 }
 
 // Bromine and chlorine with two isotopic species, a molecule without listing, average
 // masses and a dummy atom of mass 0.
 TEST_F(OpenBabel, ReadsEveryElementAndTheDummyAtom) {
-    std::map<int, DistanceMatrix> checks = convert(deck_dir() / "MIXED.DAT");
-    const Expected halomethane{"", 1, {"C", "Br", "Cl", "H", "H"}, {6, 35, 17, 1, 1}};
-    const Expected formaldehyde{"", 3, {"C", "O", "H", "H", "*"}, {6, 8, 1, 1, 0}};
-    for (const char* file :
-         {"MIXED_1_input.xyz", "MIXED_1_principal_1.xyz", "MIXED_1_principal_2.xyz"}) {
-        Expected expected = halomethane;
-        expected.file = file;
-        check(expected, checks);
+    Converted mixed = convert(deck_dir() / "MIXED.DAT");
+    ASSERT_EQ(mixed.sets.size(), 6u);
+    for (const xyz::CoordinateSet& set : mixed.sets) {
+        std::vector<BabelAtom> atoms = read_back(mixed, set);
+        if (set.molecule == 1) {
+            EXPECT_EQ(symbols(atoms), "C Br Cl H H");
+            EXPECT_EQ(atomic_numbers(atoms), (std::vector<double>{6, 35, 17, 1, 1}));
+        } else {
+            EXPECT_EQ(symbols(atoms), "C O H H *");
+            EXPECT_EQ(atomic_numbers(atoms), (std::vector<double>{6, 8, 1, 1, 0}));
+        }
     }
-    for (const char* file :
-         {"MIXED_3_input.xyz", "MIXED_3_principal_1.xyz", "MIXED_3_principal_2.xyz"}) {
-        Expected expected = formaldehyde;
-        expected.file = file;
-        check(expected, checks);
+}
+
+// Every deck of examples/, whatever it holds: each file is read whole, each atom of a real
+// mass is an element, and each distance agrees with the report.
+TEST_F(OpenBabel, ReadsTheFilesOfEveryExampleDeck) {
+    std::vector<fs::path> decks;
+    for (const auto& entry : fs::directory_iterator(source_dir() / "examples"))
+        if (entry.path().extension() == ".DAT")
+            decks.push_back(entry.path());
+    std::sort(decks.begin(), decks.end());
+    ASSERT_FALSE(decks.empty());
+    for (const fs::path& deck : decks) {
+        Converted c = convert(deck);
+        EXPECT_FALSE(c.sets.empty()) << deck;
+        for (const xyz::CoordinateSet& set : c.sets) {
+            std::vector<BabelAtom> atoms = read_back(c, set);
+            for (std::size_t i = 0; i < atoms.size() && i < set.atoms.size(); ++i) {
+                if (set.atoms[i].mass.value_or(0.0f) > 0.0f) {
+                    EXPECT_NE(atoms[i].symbol, "*")
+                        << xyz::xyz_file_name(c.stem, set) << " atom " << i + 1;
+                }
+            }
+        }
     }
 }
 
