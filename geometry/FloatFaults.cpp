@@ -2,17 +2,12 @@
 
 #include "records/Diagnostic.hpp"
 
-#include <cmath>
-
 namespace tessen {
 
-float store(double v) {
-    float f = to_single(v);
-    if (std::isnan(f))
+void raise_float_fault(float stored) {
+    if (std::isnan(stored))
         throw RunError(ErrorKind::fp_invalid);
-    if (std::isinf(f))
-        throw RunError(ErrorKind::fp_overflow);
-    return f;
+    throw RunError(ErrorKind::fp_overflow);
 }
 
 double quotient(double num, double den) {
