@@ -1,0 +1,269 @@
+#include "records/NumericInput.hpp"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tessen {
+namespace {
+
+constexpr char kEndOfDeckMark = 26; // Ctrl-Z
+constexpr int kUsedDigits = 25;     // significant digits that take part in a real
+// Exponents are held at this magnitude: any larger one gives the same outcome (overflow
+// or zero).
+constexpr std::int64_t kExponentCap = 1'000'000'000;
+// Decimal exponents X of 0.D1D2... * 10^X outside this range are decided without
+// conversion: from 10^39 on a magnitude is beyond single precision, below 10^-46 it is
+// less than half the smallest subnormal.
+constexpr std::int64_t kMaxDecimalExponent = 39;
+constexpr std::int64_t kMinDecimalExponent = -46;
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool is_sign(char c) {
+    return c == '+' || c == '-';
+}
+bool is_exponent_letter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
+// The columns of one field and whether a Ctrl-Z stands among them.
+struct Field {
+    std::string_view text;
+    bool end_of_deck = false;
+};
+
+// Takes the next w columns from pos on, stopping early at the end of the record, before
+// a carriage return or line feed, or at a comma, which is consumed. pos moves past what
+// was taken.
+Field take_field(std::string_view record, std::size_t& pos, int w) {
+    Field field;
+    if (pos >= record.size() || w <= 0) {
+        return field;
+    }
+    const std::size_t start = pos;
+    const std::size_t limit = start + std::min(record.size() - start, static_cast<std::size_t>(w));
+    std::size_t end = start;
+    for (; end < limit; ++end) {
+        const char c = record[end];
+        if (c == '\r' || c == '\n') {
+            break;
+        }
+        if (c == ',') {
+            pos = end + 1;
+            field.text = record.substr(start, end - start);
+            return field;
+        }
+        if (c == kEndOfDeckMark) {
+            field.end_of_deck = true;
+        }
+    }
+    pos = end;
+    field.text = record.substr(start, end - start);
+    return field;
+}
+
+// Walks the characters of a field that count: blanks and tabs are passed over.
+class FieldCursor {
+  public:
+    explicit FieldCursor(std::string_view text) : text_(text) { skip_blanks(); }
+
+    bool at_end() const { return at_ == text_.size(); }
+    char peek() const { return text_[at_]; }
+    void advance() {
+        ++at_;
+        skip_blanks();
+    }
+    // Takes a leading "+" or "-"; true for "-".
+    bool take_sign() {
+        if (at_end() || !is_sign(peek())) {
+            return false;
+        }
+        const bool negative = peek() == '-';
+        advance();
+        return negative;
+    }
+
+  private:
+    void skip_blanks() {
+        while (at_ < text_.size() && is_blank(text_[at_])) {
+            ++at_;
+        }
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+// Reads one or more digits up to the end of the field, saturating at cap. False when a
+// non-digit follows or there is no digit at all.
+bool take_digits_to_end(FieldCursor& cursor, std::int64_t cap, std::int64_t& value) {
+    if (cursor.at_end()) {
+        return false;
+    }
+    value = 0;
+    for (; !cursor.at_end(); cursor.advance()) {
+        if (!is_digit(cursor.peek())) {
+            return false;
+        }
+        value = std::min(value * 10 + (cursor.peek() - '0'), cap);
+    }
+    return true;
+}
+
+FieldStatus parse_int(std::string_view text, std::int32_t& value) {
+    FieldCursor cursor(text);
+    if (cursor.at_end()) {
+        value = 0;
+        return FieldStatus::ok;
+    }
+    const bool negative = cursor.take_sign();
+    constexpr std::int64_t kLimit = std::int64_t{1} << 31; // magnitude of INT32_MIN
+    std::int64_t magnitude = 0;
+    if (!take_digits_to_end(cursor, kLimit + 1, magnitude)) {
+        return FieldStatus::bad_character;
+    }
+    if (magnitude > (negative ? kLimit : kLimit - 1)) {
+        return FieldStatus::overflow;
+    }
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return FieldStatus::ok;
+}
+
+// A real field as read: sign * S * 10^scale, S the integer of the first (at most 25)
+// significant digits.
+struct DecimalNumber {
+    bool negative = false;
+    char digits[kUsedDigits] = {};
+    int count = 0;
+    std::int64_t scale = 0;
+
+    void add_digit(char c, bool after_point) {
+        if (count == 0 && c == '0') { // a leading zero only places the point
+            scale -= after_point ? 1 : 0;
+        } else if (count < kUsedDigits) {
+            digits[count++] = c;
+            scale -= after_point ? 1 : 0;
+        } else { // beyond the used digits: a zero in its place
+            scale += after_point ? 0 : 1;
+        }
+    }
+};
+
+// Sign, digits with at most one point; without a point the digits get d implied
+// decimals. False when there is no digit.
+bool take_mantissa(FieldCursor& cursor, int d, DecimalNumber& number) {
+    number.negative = cursor.take_sign();
+    bool point = false;
+    bool any_digit = false;
+    for (; !cursor.at_end(); cursor.advance()) {
+        const char c = cursor.peek();
+        if (is_digit(c)) {
+            number.add_digit(c, point);
+            any_digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!point) {
+        number.scale -= d;
+    }
+    return any_digit;
+}
+
+// The optional exponent: a letter E, e, D or d with an optional sign, or a sign alone,
+// then digits to the end of the field. False for anything else.
+bool take_exponent(FieldCursor& cursor, std::int64_t& exponent) {
+    exponent = 0;
+    if (cursor.at_end()) {
+        return true;
+    }
+    const char c = cursor.peek();
+    if (!is_exponent_letter(c) && !is_sign(c)) {
+        return false;
+    }
+    if (is_exponent_letter(c)) {
+        cursor.advance();
+    }
+    const bool negative = cursor.take_sign();
+    if (!take_digits_to_end(cursor, kExponentCap, exponent)) {
+        return false;
+    }
+    exponent = negative ? -exponent : exponent;
+    return true;
+}
+
+float signed_zero(bool negative) {
+    return negative ? -0.0f : 0.0f;
+}
+
+// Converts once to the nearest single-precision value through the canonical text
+// "<digits>e<scale>".
+FieldStatus to_float(const DecimalNumber& number, float& value) {
+    if (number.count == 0) {
+        value = signed_zero(number.negative);
+        return FieldStatus::ok;
+    }
+    const std::int64_t decimal_exponent = number.scale + number.count;
+    if (decimal_exponent > kMaxDecimalExponent) {
+        return FieldStatus::overflow;
+    }
+    if (decimal_exponent < kMinDecimalExponent) {
+        value = signed_zero(number.negative);
+        return FieldStatus::ok;
+    }
+    char text[kUsedDigits + 8];
+    char* end = std::copy(number.digits, number.digits + number.count, text);
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, number.scale).ptr;
+    float magnitude = 0.0f;
+    if (std::from_chars(text, end, magnitude).ec == std::errc::result_out_of_range) {
+        // Out of range is either beyond the largest value or below half the smallest.
+        if (decimal_exponent > 0) {
+            return FieldStatus::overflow;
+        }
+        magnitude = 0.0f;
+    }
+    value = number.negative ? -magnitude : magnitude;
+    return FieldStatus::ok;
+}
+
+FieldStatus parse_real(std::string_view text, int d, float& value) {
+    FieldCursor cursor(text);
+    if (cursor.at_end()) {
+        value = 0.0f;
+        return FieldStatus::ok;
+    }
+    DecimalNumber number;
+    std::int64_t exponent = 0;
+    if (!take_mantissa(cursor, d, number) || !take_exponent(cursor, exponent)) {
+        return FieldStatus::bad_character;
+    }
+    number.scale += exponent;
+    return to_float(number, value);
+}
+
+} // namespace
+
+FieldStatus read_int_field(std::string_view record, std::size_t& pos, int w, std::int32_t& value) {
+    const Field field = take_field(record, pos, w);
+    if (field.end_of_deck) {
+        return FieldStatus::end_of_deck;
+    }
+    return parse_int(field.text, value);
+}
+
+FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, float& value) {
+    const Field field = take_field(record, pos, w);
+    if (field.end_of_deck) {
+        return FieldStatus::end_of_deck;
+    }
+    return parse_real(field.text, d, value);
+}
+
+} // namespace tessen
