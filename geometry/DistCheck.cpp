@@ -27,8 +27,7 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
             row[j] = distance(atoms.pos[i], atoms.pos[j]);
         LayoutWriter out(report, kBlock);
         out.put(i);
-        for (std::int32_t j = 1; j <= n; ++j)
-            out.put(row[j]);
+        out.put(std::span<const float>(row.data() + 1, static_cast<std::size_t>(n)));
         out.finish();
     }
 }

@@ -3,6 +3,7 @@
 #include "records/IntOutput.hpp"
 #include "records/RealOutput.hpp"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace tessen {
@@ -10,41 +11,59 @@ namespace tessen {
 namespace {
 
 // One record under construction at a time, reused so that no write allocates.
-std::string& record_buffer() {
-    static std::string buffer;
+RecordBuffer& record_buffer() {
+    static RecordBuffer buffer;
     return buffer;
 }
 
 } // namespace
 
 LayoutWriter::LayoutWriter(RecordSink& sink, const Layout& layout)
-    : sink_(sink), layout_(layout), record_(record_buffer()) {
+    : sink_(sink), layout_(layout), items_(layout.items().data()),
+      item_count_(layout.items().size()), record_(record_buffer()) {
     record_.clear();
 }
 
-// Performs control items until a data item stands next; at the closing parenthesis
-// with a value still to place, ends the record and reverts.
-const LayoutItem& LayoutWriter::advance_to_data_item() {
+// Performs control items up to the next data item and returns that item. Called once per
+// value, so the usual cases are taken here: the data item is next, or it follows one nX.
+inline const LayoutItem& LayoutWriter::next_data_item() {
+    if (next_ < item_count_ && layout_.has_data()) {
+        const LayoutItem* item = items_ + next_;
+        if (item->kind == LayoutItem::Kind::skip && next_ + 1 < item_count_) {
+            pending_ += static_cast<std::size_t>(item->width);
+            ++next_;
+            ++item;
+        }
+        if (item->is_data()) {
+            ++next_;
+            return *item;
+        }
+    }
+    return walk_to_data_item();
+}
+
+// The walk in full: performs control items up to the next data item and returns that
+// item; at the closing parenthesis, with a value still to place, ends the record and
+// reverts.
+const LayoutItem& LayoutWriter::walk_to_data_item() {
     if (!layout_.has_data())
         throw std::logic_error("value given to a layout without data items");
     while (true) {
-        if (perform_control_items())
-            return layout_.items()[next_++];
+        while (next_ < item_count_) {
+            const LayoutItem& item = items_[next_++];
+            if (item.is_data())
+                return item;
+            perform(item);
+        }
         end_record();
         next_ = layout_.reversion_point();
     }
 }
 
-// Performs control items from the current one on; true when a data item is next,
-// false at the end of the layout.
-bool LayoutWriter::perform_control_items() {
-    const auto& items = layout_.items();
-    while (next_ < items.size()) {
-        if (items[next_].is_data())
-            return true;
-        perform(items[next_++]);
-    }
-    return false;
+// Performs control items from the current one on, up to a data item or the end.
+void LayoutWriter::perform_control_items() {
+    while (next_ < item_count_ && !items_[next_].is_data())
+        perform(items_[next_++]);
 }
 
 void LayoutWriter::perform(const LayoutItem& item) {
@@ -53,8 +72,7 @@ void LayoutWriter::perform(const LayoutItem& item) {
         pending_ += static_cast<std::size_t>(item.width);
         break;
     case LayoutItem::Kind::literal:
-        place_pending_blanks();
-        record_ += item.text;
+        std::memcpy(extend_record(item.text.size()), item.text.data(), item.text.size());
         break;
     case LayoutItem::Kind::slash:
         end_record();
@@ -64,53 +82,54 @@ void LayoutWriter::perform(const LayoutItem& item) {
     }
 }
 
-void LayoutWriter::place_pending_blanks() {
-    record_.append(pending_, ' ');
+// Room for a field of the given width at the end of the record, after the blanks that
+// nX items have made since the last field. The caller fills all of it.
+char* LayoutWriter::extend_record(std::size_t width) {
+    char* at = record_.extend_after_blanks(pending_, width);
     pending_ = 0;
+    return at;
 }
 
 // Blanks made by nX that nothing followed are dropped with the record's end.
 void LayoutWriter::end_record() {
     pending_ = 0;
-    sink_.put_record(record_, false);
+    sink_.put_record(record_.view(), false);
     record_.clear();
 }
 
-LayoutWriter& LayoutWriter::put(std::int32_t value) {
-    const LayoutItem& item = advance_to_data_item();
+void LayoutWriter::put_int(std::int32_t value) {
+    const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::integer)
         throw std::logic_error("integer value at a layout item that does not take one");
-    place_pending_blanks();
-    std::size_t at = record_.size();
-    record_.resize(at + static_cast<std::size_t>(item.width));
-    edit_int(record_.data() + at, value, item.width);
-    return *this;
+    edit_int(extend_record(static_cast<std::size_t>(item.width)), value, item.width);
 }
 
-LayoutWriter& LayoutWriter::put(float value) {
-    const LayoutItem& item = advance_to_data_item();
+void LayoutWriter::put_real(float value) {
+    const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::real)
         throw std::logic_error("real value at a layout item that does not take one");
-    place_pending_blanks();
-    std::size_t at = record_.size();
-    record_.resize(at + static_cast<std::size_t>(item.width));
-    edit_real(record_.data() + at, value, item.width, item.decimals);
+    edit_real(extend_record(static_cast<std::size_t>(item.width)), value, item.width,
+              item.decimals);
+}
+
+LayoutWriter& LayoutWriter::put(std::span<const float> values) {
+    for (float value : values)
+        put_real(value);
     return *this;
 }
 
 LayoutWriter& LayoutWriter::put(std::string_view text) {
-    const LayoutItem& item = advance_to_data_item();
+    const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::text)
         throw std::logic_error("text value at a layout item that does not take one");
-    place_pending_blanks();
-    record_ += text;
+    std::memcpy(extend_record(text.size()), text.data(), text.size());
     return *this;
 }
 
 void LayoutWriter::finish() {
     perform_control_items();
     pending_ = 0;
-    sink_.put_record(record_, layout_.holds_line());
+    sink_.put_record(record_.view(), layout_.holds_line());
     record_.clear();
 }
 
@@ -124,11 +143,12 @@ void write_line(RecordSink& sink, std::string_view text) {
 }
 
 void write_line(RecordSink& sink, std::initializer_list<std::string_view> texts) {
-    std::string& record = record_buffer();
-    record.assign(1, ' ');
+    RecordBuffer& record = record_buffer();
+    record.clear();
+    record.append(" ");
     for (auto t : texts)
-        record += t;
-    sink.put_record(record, false);
+        record.append(t);
+    sink.put_record(record.view(), false);
     record.clear();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "records/Layout.hpp"
+#include "records/RecordBuffer.hpp"
 #include "records/RecordSink.hpp"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,22 +21,36 @@ class LayoutWriter {
     // The writer keeps a reference: a temporary layout would not outlive it.
     LayoutWriter(RecordSink& sink, const Layout&& layout) = delete;
 
-    LayoutWriter& put(std::int32_t value);
-    LayoutWriter& put(float value);
+    // Inline so that the field editor is the tail of the call that places a value.
+    LayoutWriter& put(std::int32_t value) {
+        put_int(value);
+        return *this;
+    }
+    LayoutWriter& put(float value) {
+        put_real(value);
+        return *this;
+    }
     LayoutWriter& put(std::string_view text);
+    // Each value in turn, as put(float) places it (a row of the distance check).
+    LayoutWriter& put(std::span<const float> values);
     void finish();
 
   private:
     RecordSink& sink_;
     const Layout& layout_;
+    const LayoutItem* items_; // the layout's items, walked once per value
+    std::size_t item_count_;
     std::size_t next_ = 0;    // the next item of the walk
     std::size_t pending_ = 0; // blanks made by nX that nothing has followed yet
-    std::string& record_;
+    RecordBuffer& record_;
 
-    const LayoutItem& advance_to_data_item();
-    bool perform_control_items();
+    void put_int(std::int32_t value);
+    void put_real(float value);
+    const LayoutItem& next_data_item();
+    const LayoutItem& walk_to_data_item();
+    void perform_control_items();
     void perform(const LayoutItem& item);
-    void place_pending_blanks();
+    char* extend_record(std::size_t width);
     void end_record();
 };
 

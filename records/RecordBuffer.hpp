@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace tessen {
+
+// A record under construction: characters at the end of which the field editors write
+// in place. Unlike std::string it does not fill what it grows by before the editors
+// overwrite it, and it keeps its storage when cleared, so that writing a record
+// allocates nothing once the longest record has been seen.
+class RecordBuffer {
+  public:
+    RecordBuffer() : data_(allocate(kInitialCapacity)) {}
+
+    // n more characters at the end, for the caller to fill, every one of them.
+    char* extend(std::size_t n) {
+        if (capacity_ - size_ < n)
+            grow(n);
+        char* at = data_.get() + size_;
+        size_ += n;
+        return at;
+    }
+
+    // blanks blank characters and then n more for the caller to fill, every one of
+    // them; returns where those n begin. A few blanks (the usual 1X or 2X before a
+    // field) are placed with one eight-byte store into the slack past the end.
+    char* extend_after_blanks(std::size_t blanks, std::size_t n) {
+        char* at = extend(blanks + n);
+        if (blanks <= kSlack)
+            std::memcpy(at, kBlanks, kSlack);
+        else
+            std::memset(at, ' ', blanks);
+        return at + blanks;
+    }
+
+    void append(std::string_view text) {
+        std::memcpy(extend(text.size()), text.data(), text.size());
+    }
+
+    std::string_view view() const { return {data_.get(), size_}; }
+    void clear() { size_ = 0; }
+
+  private:
+    static constexpr std::size_t kInitialCapacity = 256;
+    // Bytes allocated past the capacity, which extend_after_blanks may write.
+    static constexpr std::size_t kSlack = 8;
+    static constexpr char kBlanks[kSlack] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = kInitialCapacity;
+
+    static std::unique_ptr<char[]> allocate(std::size_t capacity);
+    // Room for at least n more characters, keeping those written. Out of line: it runs
+    // only until the longest record has been seen.
+    void grow(std::size_t n);
+};
+
+} // namespace tessen

@@ -1,0 +1,106 @@
+// The record under construction: RecordBuffer on its own, and the layout writer's
+// records where they outgrow the buffer, where blanks come before a field, and where a
+// row of values is handed over at once.
+
+#include "records/Layout.hpp"
+#include "records/LayoutWriter.hpp"
+#include "records/RealOutput.hpp"
+#include "records/RecordBuffer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tessen {
+namespace {
+
+struct Records : RecordSink {
+    std::vector<std::string> lines;
+    void put_record(std::string_view record, bool /*hold*/) override { lines.emplace_back(record); }
+};
+
+using Lines = std::vector<std::string>;
+
+// The buffer grows many times over while fields of every width and every count of
+// blanks before them are added; the text must be what a plain string makes of the same
+// steps, the blanks' eight-byte store never showing past the end of the record.
+TEST(RecordBuffer, GrowsAndPlacesBlanksLikeAPlainString) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> blanks(0, 20);
+    std::uniform_int_distribution<int> width(0, 30);
+    RecordBuffer buffer;
+    std::string expected;
+    for (int field = 0; field < 2000; ++field) {
+        const std::size_t b = static_cast<std::size_t>(blanks(rng));
+        const std::size_t w = static_cast<std::size_t>(width(rng));
+        const char c = static_cast<char>('a' + field % 26);
+        std::memset(buffer.extend_after_blanks(b, w), c, w);
+        expected.append(b, ' ').append(w, c);
+        ASSERT_EQ(buffer.view(), expected) << "after field " << field;
+    }
+    EXPECT_GT(expected.size(), 10000u) << "the buffer did not have to grow";
+    buffer.clear();
+    EXPECT_TRUE(buffer.view().empty());
+    buffer.append("again");
+    EXPECT_EQ(buffer.view(), "again");
+}
+
+TEST(LayoutWrite, RecordsLongerThanTheFirstBuffer) {
+    Records out;
+    const std::string title(1000, 'T');
+    write_record(out, Layout("(A,30X,I3,'END')"), std::string_view(title), std::int32_t{42});
+    write_line(out, {std::string(700, 'x'), std::string(700, 'y')});
+    ASSERT_EQ(out.lines.size(), 2u);
+    EXPECT_EQ(out.lines[0], title + std::string(30, ' ') + " 42END");
+    EXPECT_EQ(out.lines[1], " " + std::string(700, 'x') + std::string(700, 'y'));
+}
+
+// Wide skips (more than eight blanks), skips before a literal, and skips that nothing
+// follows, which the record's end drops.
+TEST(LayoutWrite, SkipsOfEveryWidthBeforeFieldsAndLiterals) {
+    Records out;
+    write_record(out, Layout("(12X,I2,1X,'A',9X,F5.2,3X)"), std::int32_t{5}, 1.5f);
+    write_record(out, Layout("(2X,'B',4X)"));
+    const std::string first = std::string(12, ' ') + " 5" + " A" + std::string(9, ' ') + " 1.50";
+    EXPECT_EQ(out.lines, Lines({first, "  B"}));
+}
+
+// A row handed over at once gives the records that one value at a time gives, across
+// record ends, the reversion and the asterisks of a value too wide.
+TEST(LayoutWrite, RowOfValuesEqualsValuesOneByOne) {
+    const Layout block("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))");
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> distance(0.0f, 120.0f);
+    for (std::size_t n : {0u, 1u, 7u, 8u, 9u, 17u, 500u}) {
+        std::vector<float> row(n);
+        for (float& d : row)
+            d = distance(rng);
+        Records together;
+        LayoutWriter a(together, block);
+        a.put(std::int32_t{3}).put(std::span<const float>(row));
+        a.finish();
+        Records apart;
+        LayoutWriter b(apart, block);
+        b.put(std::int32_t{3});
+        for (float d : row)
+            b.put(d);
+        b.finish();
+        EXPECT_EQ(together.lines, apart.lines) << n << " values";
+        EXPECT_EQ(together.lines.size(), 1 + (n + 7) / 8 + (n == 0 ? 1 : 0)) << n << " values";
+    }
+}
+
+TEST(LayoutWrite, RowOfValuesAtAnItemThatTakesNoRealIsAProgramFault) {
+    Records out;
+    const Layout ints("(3I3)");
+    const float values[] = {1.0f};
+    LayoutWriter w(out, ints);
+    EXPECT_THROW(w.put(std::span<const float>(values)), std::logic_error);
+}
+
+} // namespace
+} // namespace tessen
