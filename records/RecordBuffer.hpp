@@ -37,7 +37,10 @@ class RecordBuffer {
     }
 
     void append(std::string_view text) {
-        std::memcpy(extend(text.size()), text.data(), text.size());
+        // An empty view may have no data at all, and memcpy must not be given a null
+        // pointer, not even for no bytes.
+        if (!text.empty())
+            std::memcpy(extend(text.size()), text.data(), text.size());
     }
 
     std::string_view view() const { return {data_.get(), size_}; }
