@@ -7,20 +7,27 @@ ReportFile::ReportFile(ByteSink& sink) : sink_(sink) {
 }
 
 void ReportFile::put_record(std::string_view record, bool /*hold*/) {
-    if (buffer_.size() + record.size() + 2 > kBufferSize && !buffer_.empty()) {
-        sink_.write(buffer_.data(), buffer_.size());
-        buffer_.clear();
-    }
+    if (buffer_.size() + record.size() + 2 > kBufferSize && !buffer_.empty())
+        flush();
     buffer_ += record;
     buffer_ += "\r\n";
 }
 
 void ReportFile::close() {
-    if (buffer_.empty())
-        return;
-    std::string pending;
-    pending.swap(buffer_); // nothing is written twice, even if the write fails
-    sink_.write(pending.data(), pending.size());
+    if (!buffer_.empty())
+        flush();
+}
+
+// The buffer is emptied whether the write succeeds or fails: a failed write may have put
+// out part of it, and no byte may reach the report twice.
+void ReportFile::flush() {
+    try {
+        sink_.write(buffer_.data(), buffer_.size());
+    } catch (...) {
+        buffer_.clear();
+        throw;
+    }
+    buffer_.clear();
 }
 
 } // namespace tessen

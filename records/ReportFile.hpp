@@ -22,6 +22,8 @@ class ReportFile : public RecordSink {
     static constexpr std::size_t kBufferSize = 1 << 16;
     ByteSink& sink_;
     std::string buffer_;
+
+    void flush();
 };
 
 } // namespace tessen

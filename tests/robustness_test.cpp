@@ -1,0 +1,82 @@
+// Faults inside a run that the table in README.md does not reach from the command line:
+// a report whose writes fail part-way, and the decks that fuzzing the job loop found
+// (fuzz/, `make fuzz`).
+
+#include "driver/JobLoop.hpp"
+#include "records/ByteStreams.hpp"
+#include "records/Diagnostic.hpp"
+#include "records/InputDeck.hpp"
+#include "records/ReportFile.hpp"
+#include "support/TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tessen {
+namespace {
+
+using test::atom_record;
+using test::run_deck;
+
+// A report sink whose first write puts out half of its bytes and then fails, as a full
+// disk does in the middle of a write; every later write succeeds.
+class FailsOnceHalfway : public ByteSink {
+  public:
+    void write(const char* src, std::size_t n) override {
+        if (!failed_) {
+            failed_ = true;
+            bytes_.append(src, n / 2);
+            throw RunError(ErrorKind::write_failed, "No space left on device", FileOp::write,
+                           "TEST.OUT");
+        }
+        bytes_.append(src, n);
+    }
+    const std::string& bytes() const { return bytes_; }
+
+  private:
+    bool failed_ = false;
+    std::string bytes_;
+};
+
+// Enough molecules for a report several times the size of the report buffer.
+std::string many_molecules() {
+    std::string molecule = " -9\n      5   0\nMETHANE\n\nCH4\n" +
+                           atom_record(1, 0, 0, 0, 0, 0, 0, 12) +
+                           atom_record(2, 1, 0, 0, 1.09, 0, 0, 1.007825) +
+                           atom_record(3, 1, 2, 0, 1.09, 0, 0, 1.007825) +
+                           atom_record(4, 1, 2, 3, 1.09, 0, 120, 1.007825) +
+                           atom_record(5, 1, 2, 3, 1.09, 0, -120, 1.007825);
+    std::string deck;
+    for (int copy = 0; copy < 100; ++copy)
+        deck += molecule;
+    return deck + "999\n";
+}
+
+// After a failed write the run ends, and the driver closes the report, which writes out
+// what is still buffered. The bytes of the failed write must not be written again: the
+// report is then a part of the whole report from its start, never a repetition.
+TEST(ReportBuffer, FailedWriteIsNotRepeated) {
+    const std::string deck = many_molecules();
+    const std::string whole = run_deck(deck).report;
+    ASSERT_GT(whole.size(), 3u * 65536u);
+
+    MemorySource source(deck);
+    FailsOnceHalfway sink;
+    InputDeck input(source, "TEST.DAT");
+    ReportFile report(sink);
+    try {
+        run_job_loop(input, report);
+        ADD_FAILURE() << "the failed write did not end the run";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::write_failed);
+    }
+    report.close();
+    const std::string& written = sink.bytes();
+    EXPECT_LT(written.size(), whole.size());
+    EXPECT_TRUE(whole.compare(0, written.size(), written) == 0)
+        << "the report is not the start of the whole report";
+}
+
+} // namespace
+} // namespace tessen
