@@ -4,8 +4,13 @@ JOBS     ?= 2
 EXAMPLE  ?= WATER
 SCRATCH  ?= scratch
 PREFIX   ?= /usr/local
+# The sanitized build that `make test` runs too, and the fuzz build (clang++, libFuzzer).
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CLANGXX      ?= clang++
 
-.PHONY: all build run test clean install package openbabel
+.PHONY: all build run test test-sanitized clean install package openbabel fuzz fuzz-build fuzz-toolchain
 
 all: build
 
@@ -26,6 +31,42 @@ run: build
 # where it is missing.
 test: build $(if $(shell command -v obabel 2>/dev/null),,openbabel)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-sanitized
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer: the
+# programs that the tests run are sanitized too. Any sanitizer finding fails the test that
+# met it. The Debian package check is left to the plain build: a sanitized program needs
+# the sanitizer run-time libraries, which the package must not depend on.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+                UBSAN_OPTIONS=print_stacktrace=1
+test-sanitized:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^Package\.'
+
+# Fuzzes the job loop for FUZZ_SECONDS seconds from a seed corpus of every deck in the
+# repository (examples/, tests/), with the deck dictionary fuzz/deck.dict. New inputs
+# collect in $(FUZZ_BUILD)/corpus; a finding is written to $(FUZZ_BUILD)/finding-*.
+fuzz: fuzz-build
+	rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds $(FUZZ_BUILD)/corpus
+	find examples tests fuzz -name '*.DAT' -type f | while read -r deck; do \
+	  cp "$$deck" "$(FUZZ_BUILD)/seeds/$$(echo "$$deck" | tr / _)"; done
+	$(FUZZ_BUILD)/fuzz/tessen_fuzz -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/deck.dict \
+	  -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/finding- $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
+
+fuzz-build: fuzz-toolchain
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=$(CLANGXX) -DTESSEN_FUZZ=ON -DTESSEN_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tessen_fuzz
+
+# clang++ with its libFuzzer run-time, from Debian's packages where it is missing.
+FUZZ_PROBE = printf 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }\n' \
+             | $(CLANGXX) -fsanitize=fuzzer -x c++ - -o /dev/null >/dev/null 2>&1
+fuzz-toolchain:
+	@$(FUZZ_PROBE) || (echo "installing clang and its fuzzer run-time" && apt-get update -qq \
+	  && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev \
+	  </dev/null >/dev/null && $(FUZZ_PROBE))
 
 # Installs Debian's openbabel, quietly; where that cannot be done (no root, no network)
 # the Open Babel test skips and says so.
@@ -63,4 +104,4 @@ bench-toolchain:
 	  libbenchmark-dev </dev/null >/dev/null)
 
 clean:
-	rm -rf $(BUILD) $(SCRATCH)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(SCRATCH)
