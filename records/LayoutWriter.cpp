@@ -122,7 +122,9 @@ LayoutWriter& LayoutWriter::put(std::string_view text) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::text)
         throw std::logic_error("text value at a layout item that does not take one");
-    std::memcpy(extend_record(text.size()), text.data(), text.size());
+    char* at = extend_record(text.size()); // the blanks before it, even for no text
+    if (!text.empty()) // an empty view may have no data, which memcpy must not be given
+        std::memcpy(at, text.data(), text.size());
     return *this;
 }
 

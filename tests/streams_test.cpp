@@ -87,6 +87,30 @@ TEST(ReportFile, LargeReportsAreWrittenInOrder) {
     EXPECT_EQ(sink.bytes(), expected);
 }
 
+// Records longer than the report's buffer, between short ones and right after a nearly
+// full buffer, reach the sink whole and in order; so does an empty record given as a
+// view without data.
+TEST(ReportFile, RecordsLongerThanTheBufferKeepTheirPlace) {
+    MemorySink sink;
+    ReportFile report(sink);
+    std::string expected;
+    auto put = [&](const std::string& line) {
+        report.put_record(line, false);
+        expected += line + "\r\n";
+    };
+    put("first");
+    put(std::string(100000, 'L'));
+    put(std::string(65534, 'f')); // with CR LF exactly the buffer
+    put(std::string(65535, 'g')); // one byte too long for it
+    put("after");
+    report.put_record(std::string_view(), false);
+    expected += "\r\n";
+    put(std::string(60000, 'n'));
+    put(std::string(6000, 'm')); // does not fit behind the one before
+    report.close();
+    EXPECT_TRUE(sink.bytes() == expected) << "the report differs from the records given";
+}
+
 struct FileStreamsTest : ::testing::Test {
     ScratchDir dir;
     std::string path(const char* name) { return (dir / name).string(); }
