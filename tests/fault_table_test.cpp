@@ -382,44 +382,49 @@ TEST(FaultTable, LineOf100000Characters) {
         << first_difference(expected, trial.file("TEST.OUT"));
 }
 
-// 100 MiB of skipped control records, then a molecule: the run reads it all, writes the
-// molecule's report, and does not hold the deck in memory. The deck is written and checked
-// piece by piece, so that this test itself stays small as well.
-constexpr std::size_t kBigDeckRecords = 100 * 1024;
+// 100 MiB of skipped control records, 20 MiB of them of 1 KiB and then one of 80 MiB, and
+// a molecule: the run reads it all, writes the molecule's report, and holds neither the
+// deck nor the long record in memory. The deck is written and checked piece by piece, so
+// that this test itself stays small as well.
+struct DeckPiece {
+    std::string text;
+    std::size_t copies;
+};
 
-std::string big_deck_record() {
-    return "  1" + std::string(1020, ' ') + "\n"; // 1 KiB, skipped
-}
-
-std::string big_deck_tail() {
-    return water_molecule() + "999\n";
+std::vector<DeckPiece> big_deck() {
+    const std::string short_record = "  1" + std::string(1020, ' ') + "\n"; // 1 KiB
+    const std::string mebibyte(1u << 20, 'x');
+    return {{short_record, 20 * 1024},
+            {"  1", 1},
+            {mebibyte, 79},
+            {std::string(mebibyte.size() - 4, 'x') + "\n", 1},
+            {water_molecule() + "999\n", 1}};
 }
 
 void write_big_deck(const fs::path& file) {
     std::ofstream out(file, std::ios::binary);
-    const std::string record = big_deck_record();
-    for (std::size_t i = 0; i < kBigDeckRecords; ++i)
-        out << record;
-    out << big_deck_tail();
+    for (const DeckPiece& piece : big_deck())
+        for (std::size_t i = 0; i < piece.copies; ++i)
+            out << piece.text;
 }
 
 bool is_big_deck(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    const std::string record = big_deck_record();
-    std::string piece(record.size(), '\0');
-    for (std::size_t i = 0; i < kBigDeckRecords; ++i)
-        if (!in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || piece != record)
-            return false;
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    return rest.str() == big_deck_tail();
+    for (const DeckPiece& piece : big_deck()) {
+        std::string read(piece.text.size(), '\0');
+        for (std::size_t i = 0; i < piece.copies; ++i)
+            if (!in.read(read.data(), static_cast<std::streamsize>(read.size())) ||
+                read != piece.text)
+                return false;
+    }
+    return in.peek() == std::ifstream::traits_type::eof();
 }
 
 TEST(FaultTable, DeckOf100MegaBytes) {
-    const std::string expected = report_of(big_deck_tail());
+    const std::string expected = report_of(water_molecule() + "999\n");
     ScratchDir dir;
     write_big_deck(dir / "BIG.DAT");
-    ASSERT_EQ(fs::file_size(dir / "BIG.DAT"), (100u << 20) + big_deck_tail().size());
+    ASSERT_EQ(fs::file_size(dir / "BIG.DAT"), (100u << 20) + water_molecule().size() + 4);
     RunResult r = run_tessen(dir.path(), "BIG.DAT\n");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(dir / "BIG.OUT"), expected);
