@@ -60,11 +60,13 @@ fuzz-build: fuzz-toolchain
 	  -DCMAKE_CXX_COMPILER=$(CLANGXX) -DTESSEN_FUZZ=ON -DTESSEN_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tessen_fuzz
 
-# clang++ with its libFuzzer run-time, from Debian's packages where it is missing.
+# clang++ with its libFuzzer run-time, from Debian's packages where it is missing. The
+# probe links a program into the fuzz build folder (never onto a device such as /dev/null).
 FUZZ_PROBE = printf 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }\n' \
-             | $(CLANGXX) -fsanitize=fuzzer -x c++ - -o /dev/null >/dev/null 2>&1
+             | $(CLANGXX) -fsanitize=fuzzer -x c++ - -o $(FUZZ_BUILD)/toolchain-probe \
+             >/dev/null 2>&1
 fuzz-toolchain:
-	@$(FUZZ_PROBE) || (echo "installing clang and its fuzzer run-time" && apt-get update -qq \
+	@mkdir -p $(FUZZ_BUILD) && $(FUZZ_PROBE) || (echo "installing clang and its fuzzer run-time" && apt-get update -qq \
 	  && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev \
 	  </dev/null >/dev/null && $(FUZZ_PROBE))
 
