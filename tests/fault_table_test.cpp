@@ -94,7 +94,8 @@ std::size_t index_of_line(const std::string& report, const std::string& line, in
 // the deck's bytes are unchanged, whatever the run did.
 class Trial {
   public:
-    Trial(std::string deck_name, std::string deck) : name_(std::move(deck_name)), deck_(deck) {
+    Trial(std::string deck_name, std::string deck)
+        : name_(std::move(deck_name)), deck_(std::move(deck)) {
         write_file(dir_ / name_, deck_);
     }
     explicit Trial(const std::string& deck) : Trial("TEST.DAT", deck) {}
@@ -319,9 +320,9 @@ TEST(FaultTable, BadCharacterInNumericFields) {
     }
 }
 
-// A real beyond the single-precision range. An integer field can hold no number beyond
-// the 32-bit range: the widest one in a deck has four columns (see robustness_test.cpp for
-// the field rule itself).
+// A real beyond the single-precision range. An integer field of a deck can hold no number
+// beyond the 32-bit range, as the widest has four columns; the field rule itself is tested
+// on wider fields (NumericInputInt.ThirtyTwoBitRange).
 TEST(FaultTable, RealOverflowInAField) {
     const std::string head = molecule_head(3, 0) + atom_record(1, 0, 0, 0, 0, 0, 0, 16);
     for (const std::string field : {"      1.0E39", "    -3.5E+38", "      1.0D39"}) {
@@ -369,8 +370,9 @@ TEST(FaultTable, LineOf100000Characters) {
         record.resize(80, ' ');
         return record + std::string(100000 - record.size(), '7') + "\n";
     };
-    const std::string plain =
-        water_molecule() + " -6NEW TITLE\n   16.000000    2.000000    2.000000\n";
+    std::string plain = water_molecule();
+    plain.replace(plain.find("   3   0"), 8, "   3   1"); // an isotope header follows
+    plain += " -6NEW TITLE\n   16.000000    2.000000    2.000000\n";
     std::string tailed = "  5" + std::string(99997, 'x') + "\n"; // a skipped control record
     for (const std::string& record : deck_records(plain))
         tailed += long_line(record);
@@ -378,6 +380,7 @@ TEST(FaultTable, LineOf100000Characters) {
     RunResult r = trial.run();
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string expected = report_of(plain + "999\n");
+    ASSERT_NE(expected.find("NEW TITLE"), std::string::npos) << "the isotope set was read";
     EXPECT_EQ(trial.file("TEST.OUT"), expected)
         << first_difference(expected, trial.file("TEST.OUT"));
 }
