@@ -28,7 +28,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tessen::test;
 
-fs::path golden_dir() { return test_dir() / "golden"; }
+fs::path golden_dir() {
+    return test_dir() / "golden";
+}
 
 // The case names: the stems of tests/golden/*.DAT, sorted.
 std::vector<std::string> case_names() {
@@ -94,7 +96,8 @@ std::optional<std::string> floating_point_kind(const std::string& line) {
 // `floating-point error: KIND`, the same words and kind (and, conversely, no such words
 // where the reference has none). With no reference diagnostic, standard error is empty.
 // Returns a description of the first departure, or nothing.
-std::optional<std::string> check_stderr_shape(const std::string& expected, const std::string& actual) {
+std::optional<std::string> check_stderr_shape(const std::string& expected,
+                                              const std::string& actual) {
     std::ostringstream why;
     if (expected.empty()) {
         if (actual.empty())
@@ -116,7 +119,8 @@ std::optional<std::string> check_stderr_shape(const std::string& expected, const
 
     if (a.size() != e.size()) {
         std::size_t i = std::min(a.size(), e.size());
-        return fail(i, "expected " + std::to_string(e.size()) + " lines, got " + std::to_string(a.size()));
+        return fail(i, "expected " + std::to_string(e.size()) + " lines, got " +
+                           std::to_string(a.size()));
     }
     if (expected.back() == '\n' && actual.back() != '\n')
         return fail(a.size() - 1, "last line not ended by LF");
@@ -134,7 +138,7 @@ std::optional<std::string> check_stderr_shape(const std::string& expected, const
         return fail(1, "expected `run-time error ` and a code of one letter and four digits");
     if (ma[1].str() != me[1].str())
         return fail(1, me[1].str().empty() ? "expected nothing after the code"
-                                          : "expected `" + me[1].str() + "` after the code");
+                                           : "expected `" + me[1].str() + "` after the code");
 
     if (a[2].rfind("- ", 0) != 0)
         return fail(2, "expected a line starting with `- `");
@@ -166,7 +170,8 @@ void check_case(const std::string& name) {
     write_file(dir / (name + ".DAT"), deck);
     const RunResult r = run_tessen(dir.path(), name + ".DAT\n");
 
-    const std::string hint = "\n  (side by side: tests/golden/compare.sh " + name + " " TESSEN_BINARY ")";
+    const std::string hint =
+        "\n  (side by side: tests/golden/compare.sh " + name + " " TESSEN_BINARY ")";
 
     EXPECT_EQ(r.status, expected_status) << "exit status of case " << name << hint;
 
@@ -185,8 +190,8 @@ void check_case(const std::string& name) {
                               << hint;
         }
     } else {
-        EXPECT_FALSE(fs::exists(out)) << "a report " << name << ".OUT was written where none is expected"
-                                      << hint;
+        EXPECT_FALSE(fs::exists(out))
+            << "a report " << name << ".OUT was written where none is expected" << hint;
     }
 
     if (std::optional<std::string> why = check_stderr_shape(expected_err, r.err))
@@ -237,8 +242,8 @@ TEST(GoldenIndex, ListsEveryCase) {
         EXPECT_TRUE(fs::exists(gold / (name + ".console"))) << name << ".console missing";
         ASSERT_TRUE(fs::exists(gold / (name + ".status"))) << name << ".status missing";
         const std::string s = read_file(gold / (name + ".status"));
-        EXPECT_EQ(std::stoi(s.substr(0, s.find('\n'))), status) << name << ": INDEX.md and " << name
-                                                                << ".status disagree";
+        EXPECT_EQ(std::stoi(s.substr(0, s.find('\n'))), status)
+            << name << ": INDEX.md and " << name << ".status disagree";
     }
 }
 
