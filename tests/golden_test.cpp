@@ -45,18 +45,7 @@ std::vector<std::string> case_names() {
 
 // The text split at LF; each line keeps no LF. A final line without LF is kept too.
 std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
+    return tessen::test::split_lines(text, "\n");
 }
 
 std::string shown(const std::string& line) {

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -21,15 +20,10 @@ namespace tessen::test {
 namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
-    std::random_device rd;
-    for (int tries = 0; tries < 100; ++tries) {
-        fs::path p = fs::temp_directory_path() / ("tessen-test-" + std::to_string(rd()));
-        if (fs::create_directory(p)) {
-            path_ = p;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a scratch folder");
+    std::string pattern = (fs::temp_directory_path() / "tessen-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a scratch folder");
+    path_ = pattern;
 }
 
 ScratchDir::~ScratchDir() {
@@ -145,19 +139,23 @@ DeckRun run_deck(const std::string& deck) {
     return result;
 }
 
-std::vector<std::string> report_lines(const std::string& report) {
+std::vector<std::string> split_lines(const std::string& text, std::string_view line_end) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    while (start < report.size()) {
-        std::size_t end = report.find("\r\n", start);
+    while (start < text.size()) {
+        std::size_t end = text.find(line_end, start);
         if (end == std::string::npos) {
-            lines.push_back(report.substr(start));
+            lines.push_back(text.substr(start));
             break;
         }
-        lines.push_back(report.substr(start, end - start));
-        start = end + 2;
+        lines.push_back(text.substr(start, end - start));
+        start = end + line_end.size();
     }
     return lines;
+}
+
+std::vector<std::string> report_lines(const std::string& report) {
+    return split_lines(report, "\r\n");
 }
 
 std::string atom_record(int i, int j, int k, int l, double r, double a, double t, double m) {

@@ -60,6 +60,9 @@ struct DeckRun {
 };
 DeckRun run_deck(const std::string& deck);
 
+// The text split at each line end; a last line without one is kept too.
+std::vector<std::string> split_lines(const std::string& text, std::string_view line_end);
+
 // The report lines (without CR LF) of a report.
 std::vector<std::string> report_lines(const std::string& report);
 

@@ -33,18 +33,6 @@ namespace {
 
 } // namespace
 
-Scratch::Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "tessen-tools-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a scratch folder");
-    path_ = pattern;
-}
-
-Scratch::~Scratch() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
 ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
                        const std::string& input) {
     Scratch io;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TestSupport.hpp"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,19 +11,7 @@ namespace tessen::tools_test {
 namespace fs = std::filesystem;
 
 // A fresh empty folder under the system's temporary folder, removed on destruction.
-class Scratch {
-  public:
-    Scratch();
-    ~Scratch();
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    fs::path path_;
-};
+using Scratch = tessen::test::ScratchDir;
 
 // What one run of a program gave.
 struct ProgramRun {
