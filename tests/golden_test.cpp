@@ -49,16 +49,10 @@ std::vector<std::string> split_lines(const std::string& text) {
 }
 
 std::string shown(const std::string& line) {
-    std::string s = "[";
-    for (char c : line) {
-        if (c == '\r')
-            s += "\\r";
-        else if (c == '\t')
-            s += "\\t";
-        else
-            s += c;
-    }
-    return s + "]";
+    std::string s(1, '[');
+    s += visible(line);
+    s += ']';
+    return s;
 }
 
 // first_difference, with the LF that ends each shown line made visible as well.

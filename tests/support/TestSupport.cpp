@@ -71,7 +71,6 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
-namespace {
 std::string visible(const std::string& line) {
     std::string s;
     for (char c : line) {
@@ -85,6 +84,7 @@ std::string visible(const std::string& line) {
     return s;
 }
 
+namespace {
 std::string line_at(const std::string& text, std::size_t start) {
     std::size_t end = text.find('\n', start);
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);

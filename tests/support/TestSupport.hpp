@@ -36,6 +36,9 @@ void write_file(const std::filesystem::path& file, const std::string& bytes);
 // The text with every LF turned into CR LF (expected reports are written with \n).
 std::string crlf(const std::string& text);
 
+// The line with carriage returns and tabs shown as \r and \t.
+std::string visible(const std::string& line);
+
 // A readable account of the first line where two texts differ, for failure messages.
 std::string first_difference(const std::string& expected, const std::string& actual);
 
