@@ -10,12 +10,33 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CLANGXX      ?= clang++
 
-.PHONY: all build run test test-sanitized clean install package openbabel fuzz fuzz-build fuzz-toolchain
+.PHONY: all build build-tests run test test-sanitized clean install package openbabel \
+        fuzz fuzz-build fuzz-toolchain format-check deps deps-test
 
 all: build
 
-build:
+# Debian packages that the programs and the tests need, installed where missing.
+RUN_PACKAGES  = cmake g++ make
+TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev clang-format
+missing = $(shell for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done)
+define install_missing
+	@pkgs="$(call missing,$(1))"; if [ -n "$$pkgs" ]; then echo "installing $$pkgs"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$pkgs \
+	  </dev/null >/dev/null; fi
+endef
+deps:
+	$(call install_missing,$(RUN_PACKAGES))
+deps-test:
+	$(call install_missing,$(TEST_PACKAGES))
+
+# The programs only: what `make run`, `make install` and `make package` need.
+build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz
+
+# Everything, the test suite included, with every warning an error.
+build-tests: deps-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Builds tessen, runs it on examples/$(EXAMPLE).DAT in a scratch folder, answering its
@@ -29,7 +50,7 @@ run: build
 
 # Open Babel, which the tessen-xyz tests read their files back with, is installed first
 # where it is missing.
-test: build $(if $(shell command -v obabel 2>/dev/null),,openbabel)
+test: format-check build-tests $(if $(shell command -v obabel 2>/dev/null),,openbabel)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitized
 
@@ -40,9 +61,15 @@ test: build $(if $(shell command -v obabel 2>/dev/null),,openbabel)
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
                 UBSAN_OPTIONS=print_stacktrace=1
 test-sanitized:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEN_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEN_SANITIZE=ON \
+	  -DTESSEN_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -E '^Package\.'
+
+# Fails when a C++ file of the repository differs from what clang-format makes of it.
+format-check: deps-test
+	@files=$$(git ls-files '*.cpp' '*.hpp' 2>/dev/null || find . -name '*.[ch]pp' -not -path './build*'); \
+	  clang-format --dry-run --Werror $$files && echo "format check: $$(echo $$files | wc -w) files formatted"
 
 # Fuzzes the job loop for FUZZ_SECONDS seconds from a seed corpus of every deck in the
 # repository (examples/, tests/), with the deck dictionary fuzz/deck.dict. New inputs
