@@ -34,13 +34,19 @@ void InputDeck::keep(const char* from, std::size_t n) {
 }
 
 std::string_view InputDeck::next_record() {
+    std::optional<std::string_view> record = read_record();
+    if (!record)
+        fail(ErrorKind::end_of_file);
+    return *record;
+}
+
+std::optional<std::string_view> InputDeck::read_record() {
     record_.clear();
     bool any = false;
-    bool cut = false; // the record outgrew the limit: its carriage return is not kept
     while (true) {
         if (begin_ == end_ && !refill()) {
             if (!any)
-                fail(ErrorKind::end_of_file);
+                return std::nullopt;
             break;
         }
         any = true;
@@ -48,7 +54,6 @@ std::string_view InputDeck::next_record() {
         std::size_t avail = end_ - begin_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
         std::size_t take = lf ? static_cast<std::size_t>(lf - start) : avail;
-        cut = cut || record_.size() + take > kMaxRecordLength;
         keep(start, take);
         begin_ += take;
         if (lf) {
@@ -56,10 +61,11 @@ std::string_view InputDeck::next_record() {
             break;
         }
     }
-    // A carriage return directly before the line end belongs to no field.
-    if (!cut && !record_.empty() && record_.back() == '\r')
-        record_.pop_back();
-    return record_;
+    // A carriage return ends what can be read of the record.
+    const std::size_t cr = record_.find('\r');
+    if (cr != std::string::npos)
+        record_.resize(cr);
+    return std::string_view(record_);
 }
 
 } // namespace tessen

@@ -3,17 +3,19 @@
 #include "records/ByteStreams.hpp"
 #include "records/Diagnostic.hpp"
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tessen {
 
-// The input deck as a sequence of records. A record ends at a line feed; a carriage
-// return directly before it is not part of the record; a last line without a line feed
-// is a record. Only the first kMaxRecordLength characters of a record are kept: no
-// layout looks further, and a long line must not make memory grow.
+// The input deck as a sequence of records. A record ends at a line feed, and a last line
+// without a line feed is a record too. A carriage return ends the record's readable
+// text: what follows it up to the line feed is never read (so CR LF and CR CR LF line
+// ends read alike, and a title stops at a stray CR). Only the first kMaxRecordLength
+// characters of a record are kept: no layout looks further, and a long line must not
+// make memory grow.
 class InputDeck {
   public:
     static constexpr std::size_t kMaxRecordLength = 4096;
@@ -23,6 +25,10 @@ class InputDeck {
     // The next record, valid until the next call. At the end of the deck it raises the
     // end-of-file diagnostic: the deck ended while a read still needed a record.
     std::string_view next_record();
+
+    // The next record, valid until the next call, or nothing at the end of the file: for
+    // readers to whom the end is no fault (reports read back).
+    std::optional<std::string_view> read_record();
 
     const std::string& name() const { return name_; }
 

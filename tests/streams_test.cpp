@@ -31,8 +31,27 @@ std::vector<std::string> all_records(const std::string& bytes) {
 
 using Records = std::vector<std::string>;
 
-TEST(InputDeck, RecordsEndAtLineFeedsAndLoseACarriageReturnBeforeThem) {
-    EXPECT_EQ(all_records("a\r\nb\n\nc\rd\n"), Records({"a", "b", "", "c\rd"}));
+TEST(InputDeck, RecordsEndAtLineFeedsAndACarriageReturnEndsTheirReadableText) {
+    EXPECT_EQ(all_records("a\r\nb\n\nc\rd\n"), Records({"a", "b", "", "c"}));
+    EXPECT_EQ(all_records("a\r\r\n\r\nlast\r"), Records({"a", "", "last"}));
+}
+
+// Line ends of CR CR LF, or a CR in the middle of a record, put no CR into the report: an
+// isotope header "-6" CR "HDO" reads code -6 and a blank title.
+TEST(InputDeck, CarriageReturnsInsideRecordsNeverReachTheReport) {
+    const std::string deck = read_file(test::test_dir() / "../examples/WATER.DAT");
+    std::string doubled;
+    for (char c : deck)
+        doubled += c == '\n' ? std::string("\r\r\n") : std::string(1, c);
+    EXPECT_EQ(test::run_deck(doubled).report, test::run_deck(deck).report);
+
+    std::string stray = deck;
+    stray.replace(stray.find(" -6D2(16)O"), 10, " -6\rD2(16)O");
+    const test::DeckRun run = test::run_deck(stray);
+    ASSERT_FALSE(run.error) << run.message;
+    EXPECT_EQ(run.report.find("\r\r"), std::string::npos);
+    EXPECT_NE(run.report.find("\r\n" + std::string(60, ' ') + "\r\n  TOTAL MASS="),
+              std::string::npos);
 }
 
 TEST(InputDeck, LastLineWithoutLineFeedIsARecord) {
