@@ -1,15 +1,35 @@
+// The job loop: the deck read as its grammar, from the first record to the end record.
+//
+//   deck         := { job } end-record                  end-record: control code 999
+//   job          := control-record body
+//   body         := molecule                             control code -9
+//                 | mass-set                             control code -6
+//                 | nothing                              any other code: skipped
+//   molecule     := counts-record 3*title-record atom-records
+//                   [ listings mass-block isotope-sets ]   (N of 3 or more)
+//                   trailer
+//   mass-set     := mass-records mass-block isotope-sets trailer
+//   isotope-sets := when the isotope flag is 1 or more:
+//                   { header(-6) mass-records mass-block } header(other code)
+//
+// The header that ends the isotope sets is not read again: its code carries over as the
+// next control record (999 ends the deck, -9 starts a molecule whose counts record is
+// next, any other code skips it), and its columns 4-63 stay in the third title.
+//
+// Nothing is reset between jobs: the atom table, N, the isotope flag and the titles stay
+// until a record replaces them, so a mass set works on the molecule in hand.
+
 #include "driver/JobLoop.hpp"
 
 #include "geometry/AtomTable.hpp"
 #include "geometry/BuildXyz.hpp"
-#include "geometry/DistCheck.hpp"
 #include "geometry/MassProps.hpp"
+#include "geometry/MoleculeSections.hpp"
 #include "geometry/ReadMasses.hpp"
-#include "geometry/ScreenXyz.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/LayoutReader.hpp"
-#include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 #include <memory>
 
@@ -17,170 +37,120 @@ namespace tessen {
 
 namespace {
 
-constexpr std::int32_t kEndCode = 999;
-constexpr std::int32_t kMoleculeCode = -9;
-constexpr std::int32_t kIsotopeCode = -6;
+using report::kEndCode;
+using report::kIsotopeCode;
+using report::kMoleculeCode;
 
-enum class State {
-    read_control,
-    dispatch,
-    molecule,
-    listings,
-    mass_block,
-    isotope_header,
-    isotope_set,
-    redispatch,
-    finish,
-};
+class JobLoop {
+  public:
+    JobLoop(InputDeck& deck, RecordSink& report) : deck_(deck), report_(report) {}
 
-// Everything the loop keeps for the whole run; nothing is reset between jobs.
-struct Run {
-    Run(InputDeck& d, RecordSink& r) : deck(d), report(r) {}
-    InputDeck& deck;
-    RecordSink& report;
-    AtomTable atoms{};
-    TitleSet titles;
-    SparseCoordList sparse;
-    MassBlock block;
-    std::int32_t code = 0;
-    std::int32_t n = 0;
-    std::int32_t isotope_flag = 0;
-};
-
-const Layout& control_layout() {
-    static const Layout layout("(I3,3I4)");
-    return layout;
-}
-
-void read_control(Run& run) {
-    LayoutReader in(run.deck, control_layout());
-    run.code = in.get_int();
-}
-
-// The counts record, then the three titles.
-void read_molecule_head(Run& run) {
-    LayoutReader in(run.deck, control_layout());
-    run.code = in.get_int(); // read and never used
-    run.n = in.get_int();
-    run.isotope_flag = in.get_int();
-    check_atom_count(run.n);
-    read_text_record(run.deck, run.titles.first.chars);
-    read_text_record(run.deck, run.titles.second.chars);
-    read_text_record(run.deck, run.titles.third.chars);
-}
-
-void write_molecule_header(Run& run) {
-    static const Layout kHeading("(10X,'INPUT VALENCE COORDINATES')");
-    write_line(run.report, " PROGRAM TESSEN");
-    write_text_record(run.report, run.titles.first.view());
-    write_text_record(run.report, run.titles.second.view());
-    write_line(run.report);
-    write_record(run.report, kHeading);
-}
-
-void write_trailer(Run& run) {
-    for (int line = 0; line < 4; ++line)
-        write_line(run.report);
-}
-
-void read_isotope_header(Run& run) {
-    static const Layout kHeader("(I3,A)");
-    LayoutReader in(run.deck, kHeader);
-    run.code = in.get_int();
-    in.get_text(run.titles.third.chars);
-}
-
-// A control record: 999 ends the run, -9 starts a molecule, -6 an isotope mass set for
-// the molecule in hand; any other code is skipped.
-State dispatch(std::int32_t code) {
-    if (code == kEndCode)
-        return State::finish;
-    if (code == kMoleculeCode)
-        return State::molecule;
-    if (code == kIsotopeCode)
-        return State::isotope_set;
-    return State::read_control;
-}
-
-// An isotope header record whose code was not -6 acts as the next control record: 999
-// ends the run, -9 starts a molecule (its counts record is next), any other code skips it.
-State redispatch(std::int32_t code) {
-    if (code == kEndCode)
-        return State::finish;
-    if (code == kMoleculeCode)
-        return State::molecule;
-    return State::read_control;
-}
-
-State molecule(Run& run) {
-    read_molecule_head(run);
-    write_molecule_header(run);
-    if (BUILDXYZ(run.deck, run.report, run.atoms, run.titles, run.n))
-        return State::listings;
-    write_trailer(run);
-    return State::read_control;
-}
-
-State listings(Run& run) {
-    SCREENXYZ(run.atoms.pos, run.n, run.sparse);
-    write_line(run.report);
-    write_line(run.report, "  CARTESIAN COORDINATES IN INPUT AXIS FRAME");
-    write_line(run.report, "  IN FORMAT FOR INPUT TO KOFT");
-    write_line(run.report, "  NOTE THAT THESE ARE INDEPENDENT OF ISOTOPE");
-    LISTSPARSE(run.report, run.sparse);
-    DISTCHECK(run.report, run.atoms, run.n);
-    return State::mass_block;
-}
-
-State mass_block(Run& run) {
-    MASSPROPS(run.report, run.atoms, run.titles, run.n, run.block, run.sparse);
-    if (run.isotope_flag >= 1)
-        return State::isotope_header;
-    write_trailer(run);
-    return State::read_control;
-}
-
-State isotope_header(Run& run) {
-    read_isotope_header(run);
-    if (run.code == kIsotopeCode)
-        return State::isotope_set;
-    write_trailer(run);
-    return State::redispatch;
-}
-
-State step(Run& run, State state) {
-    switch (state) {
-    case State::read_control:
-        read_control(run);
-        return State::dispatch;
-    case State::dispatch:
-        return dispatch(run.code);
-    case State::molecule:
-        return molecule(run);
-    case State::listings:
-        return listings(run);
-    case State::mass_block:
-        return mass_block(run);
-    case State::isotope_header:
-        return isotope_header(run);
-    case State::isotope_set:
-        READMASSES(run.deck, run.report, run.atoms, run.n);
-        return State::mass_block;
-    case State::redispatch:
-        return redispatch(run.code);
-    case State::finish:
-        break;
+    // deck := { job } end-record
+    void run() {
+        std::int32_t code = read_control_record();
+        while (code != kEndCode)
+            code = run_job(code);
     }
-    return State::finish;
-}
+
+  private:
+    InputDeck& deck_;
+    RecordSink& report_;
+    // The molecule in hand, kept for the whole run.
+    AtomTable atoms_{};
+    TitleSet titles_;
+    SparseCoordList sparse_;
+    MassBlock block_;
+    std::int32_t n_ = 0;
+    std::int32_t isotope_flag_ = 0;
+
+    // Runs the job that a control code starts and returns the code of the next control
+    // record.
+    std::int32_t run_job(std::int32_t code) {
+        switch (code) {
+        case kMoleculeCode:
+            return molecule();
+        case kIsotopeCode:
+            return mass_set();
+        default: // skipped without a message
+            return read_control_record();
+        }
+    }
+
+    // molecule := counts-record 3*title-record atom-records [listings mass-block
+    //             isotope-sets] trailer
+    std::int32_t molecule() {
+        read_counts_and_titles();
+        write_molecule_header(report_, titles_);
+        if (!BUILDXYZ(deck_, report_, atoms_, titles_, n_)) { // fewer than 3 atoms
+            write_trailer(report_);
+            return read_control_record();
+        }
+        write_input_frame_listings(report_, atoms_, n_, sparse_);
+        mass_block();
+        return isotope_sets_and_trailer();
+    }
+
+    // mass-set := mass-records mass-block isotope-sets trailer
+    std::int32_t mass_set() {
+        READMASSES(deck_, report_, atoms_, n_);
+        mass_block();
+        return isotope_sets_and_trailer();
+    }
+
+    // isotope-sets := { header(-6) mass-records mass-block } header(other code), read
+    // only when the isotope flag is 1 or more. Returns the code that carries over as the
+    // next control record.
+    std::int32_t isotope_sets_and_trailer() {
+        if (isotope_flag_ < 1) {
+            write_trailer(report_);
+            return read_control_record();
+        }
+        std::int32_t code = read_isotope_header();
+        while (code == kIsotopeCode) {
+            READMASSES(deck_, report_, atoms_, n_);
+            mass_block();
+            code = read_isotope_header();
+        }
+        write_trailer(report_);
+        return code;
+    }
+
+    void mass_block() { MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_); }
+
+    // Columns 1-3 of a control record.
+    std::int32_t read_control_record() {
+        LayoutReader in(deck_, report::kControlRecord);
+        return in.get_int();
+    }
+
+    // The counts record (its first field is read and never used; N above 500 ends the
+    // run), then the three titles.
+    void read_counts_and_titles() {
+        LayoutReader in(deck_, report::kControlRecord);
+        in.get_int();
+        n_ = in.get_int();
+        isotope_flag_ = in.get_int();
+        check_atom_count(n_);
+        read_text_record(deck_, titles_.first.chars);
+        read_text_record(deck_, titles_.second.chars);
+        read_text_record(deck_, titles_.third.chars);
+    }
+
+    // The code in columns 1-3; columns 4-63 replace the third title whatever the code.
+    std::int32_t read_isotope_header() {
+        LayoutReader in(deck_, report::kIsotopeHeader);
+        const std::int32_t code = in.get_int();
+        in.get_text(titles_.third.chars);
+        return code;
+    }
+};
 
 } // namespace
 
 void run_job_loop(InputDeck& deck, RecordSink& report) {
-    auto run = std::make_unique<Run>(deck, report);
-    State state = State::read_control;
-    while (state != State::finish)
-        state = step(*run, state);
+    // On the heap: the atom table and the mass block are large.
+    auto loop = std::make_unique<JobLoop>(deck, report);
+    loop->run();
 }
 
 } // namespace tessen

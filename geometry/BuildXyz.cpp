@@ -1,10 +1,11 @@
 #include "geometry/BuildXyz.hpp"
 
 #include "geometry/DegreeFactor.hpp"
-#include "geometry/FloatFaults.hpp"
 #include "geometry/ListXyz.hpp"
+#include "geometry/Precision.hpp"
 #include "records/LayoutReader.hpp"
 #include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 #include <cmath>
 
@@ -12,13 +13,13 @@ namespace tessen {
 
 namespace {
 
-const Layout& atom_record_layout() {
-    static const Layout layout("(4I3,4F12.6)");
-    return layout;
-}
+// The tetrahedral angle (about 109.47 degrees) that a bond angle of zero stands for: the
+// single-precision cosine -1/3 and sine sqrt(8)/3.
+constexpr float kTetrahedralCos = -0.33333334f;
+constexpr float kTetrahedralSin = 0.94280905f;
 
 ValenceRecord read_valence_record(InputDeck& deck) {
-    LayoutReader in(deck, atom_record_layout());
+    LayoutReader in(deck, report::kAtomRecord);
     ValenceRecord rec;
     rec.i = in.get_int();
     rec.j = in.get_int();
@@ -32,7 +33,7 @@ ValenceRecord read_valence_record(InputDeck& deck) {
 }
 
 void echo_valence_record(RecordSink& report, const ValenceRecord& rec) {
-    write_record(report, atom_record_layout(), rec.i, rec.j, rec.k, rec.l, rec.r, rec.a, rec.t,
+    write_record(report, report::kAtomRecord, rec.i, rec.j, rec.k, rec.l, rec.r, rec.a, rec.t,
                  rec.m);
 }
 
@@ -57,7 +58,7 @@ struct CosSin {
 // tetrahedral angle; the dihedral has no such rule.
 CosSin bond_angle(float a) {
     if (a == 0.0f)
-        return {-0.33333334f, 0.94280905f};
+        return {kTetrahedralCos, kTetrahedralSin};
     double radians = double(a) * double(kDegreeFactor); // stays in double
     return {store(std::cos(radians)), store(std::sin(radians))};
 }
@@ -95,8 +96,8 @@ Frame local_frame(const Triple& u, const Triple& v) {
         w[k] = store(wk);
         ww += wk * double(w[k]); // unrounded component times its rounded value
     }
-    const double length_w = std::sqrt(ww); // divides unrounded
-    store(length_w);
+    const double length_w = std::sqrt(ww); // stored, but divides unrounded
+    check_store(length_w);
     for (int k = 0; k < 3; ++k)
         f.e2[k] = store(quotient(double(w[k]), length_w));
     f.e3[0] = store(double(f.e1[1]) * double(f.e2[2]) - double(f.e1[2]) * double(f.e2[1]));
@@ -133,8 +134,8 @@ void place_by_frame(const ValenceRecord& rec, AtomTable& atoms) {
 void write_input_frame_section(RecordSink& report, const AtomTable& atoms, const TitleSet& titles,
                                std::int32_t n) {
     write_line(report);
-    write_line(report, "  CARTESIAN COORDINATES IN INPUT AXIS FRAME");
-    write_line(report, "  NOTE THAT THESE ARE INDEPENDENT OF ISOTOPE");
+    write_line(report, report::kInputFrameHeading);
+    write_line(report, report::kIndependentOfIsotope);
     write_text_record(report, titles.third.view());
     LISTXYZ(report, atoms.pos, atoms, n);
 }

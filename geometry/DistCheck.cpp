@@ -1,7 +1,8 @@
 #include "geometry/DistCheck.hpp"
 
-#include "geometry/FloatFaults.hpp"
+#include "geometry/Precision.hpp"
 #include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 #include <cmath>
 
@@ -17,15 +18,14 @@ float distance(const Triple& from, const Triple& to) {
 }
 
 void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
-    static const Layout kBlock("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))");
     std::array<float, kMaxAtoms + 1> row{};
     write_line(report);
-    write_line(report, " INTERATOMIC DISTANCES CHECK");
+    write_line(report, report::kDistanceHeading);
     for (std::int32_t i = 1; i <= n; ++i) {
         // The whole row is computed before its block is written.
         for (std::int32_t j = 1; j <= n; ++j)
             row[j] = distance(atoms.pos[i], atoms.pos[j]);
-        LayoutWriter out(report, kBlock);
+        LayoutWriter out(report, report::kDistanceBlock);
         out.put(i);
         out.put(std::span<const float>(row.data() + 1, static_cast<std::size_t>(n)));
         out.finish();

@@ -22,7 +22,9 @@
 //  12. Go back to step 4.
 //
 // Precision: every quantity named above is a float. Each formula is evaluated in double
-// precision from float operands and rounded once, by to_single, when it is stored. Only
+// precision from float operands and rounded once, by the checked store, when it is
+// stored; so the first fault (an overflow of a new diagonal element, say) ends the run
+// there, in the order of evaluation. Only
 // step 7 (the tangent and the cosine) and step 10 (the offers) use a value before it is
 // rounded, and they say so where they do.
 //
@@ -51,11 +53,6 @@ constexpr float kInitialThreshold = 1e38f;
 // A guard against an endless loop. An ordinary matrix needs a handful of rotations;
 // when the guard is reached the solver stops iterating and returns what it has.
 constexpr std::int32_t kRotationGuard = 1000;
-
-// Element (i, j) of a matrix stored column by column, counted from 1.
-float& at(Matrix3& m, int i, int j) {
-    return m[static_cast<std::size_t>((i - 1) + 3 * (j - 1))];
-}
 
 // For each row i (counted from 1): r(i), the largest off-diagonal magnitude of the row's
 // upper part, and c(i), the column where it lies.
@@ -89,7 +86,7 @@ Position upper_position(int i, int k) {
 void set_identity(Matrix3& v, int order) {
     for (int j = 1; j <= order; ++j) {
         for (int i = 1; i <= order; ++i) {
-            at(v, i, j) = (i == j) ? 1.0f : 0.0f;
+            element(v, i, j) = (i == j) ? 1.0f : 0.0f;
         }
     }
 }
@@ -97,10 +94,10 @@ void set_identity(Matrix3& v, int order) {
 // Scans row i over columns i+1..order: the largest magnitude, a tie going to the later
 // column, so a row of zeros ends at the last column. The element in column ignored_col
 // (0 for none) is counted as 0.
-void scan_row(Matrix3& a, int order, int i, int ignored_col, RowMaxima& rm) {
+void scan_row(const Matrix3& a, int order, int i, int ignored_col, RowMaxima& rm) {
     rm.r[i] = 0.0f;
     for (int j = i + 1; j <= order; ++j) {
-        const float magnitude = (j == ignored_col) ? 0.0f : std::fabs(at(a, i, j));
+        const float magnitude = (j == ignored_col) ? 0.0f : std::fabs(element(a, i, j));
         if (magnitude >= rm.r[i]) {
             rm.r[i] = magnitude;
             rm.c[i] = j;
@@ -109,7 +106,7 @@ void scan_row(Matrix3& a, int order, int i, int ignored_col, RowMaxima& rm) {
 }
 
 // Step 2.
-RowMaxima initial_row_maxima(Matrix3& a, int order) {
+RowMaxima initial_row_maxima(const Matrix3& a, int order) {
     RowMaxima rm;
     for (int i = 1; i <= order - 1; ++i) {
         scan_row(a, order, i, 0, rm);
@@ -129,48 +126,48 @@ Pivot choose_pivot(const RowMaxima& rm, int order) {
 }
 
 // Step 6: the threshold 2^-27 times the smallest diagonal magnitude.
-float threshold_from_diagonal(Matrix3& a, int order) {
-    float d = std::fabs(at(a, 1, 1));
+float threshold_from_diagonal(const Matrix3& a, int order) {
+    float d = std::fabs(element(a, 1, 1));
     for (int k = 2; k <= order; ++k) {
-        d = std::min(d, std::fabs(at(a, k, k)));
+        d = std::min(d, std::fabs(element(a, k, k)));
     }
-    return to_single(static_cast<double>(kRelativeTolerance) * d);
+    return store(static_cast<double>(kRelativeTolerance) * d);
 }
 
 // Step 7: the rotation that annihilates A(p, q), and the new diagonal pair.
 Rotation annihilate(Matrix3& a, int p, int q) {
-    const float apq = at(a, p, q);
-    const float app = at(a, p, p);
-    const float aqq = at(a, q, q);
+    const float apq = element(a, p, q);
+    const float app = element(a, p, p);
+    const float aqq = element(a, q, q);
     const double two_a = 2.0 * apq;
 
-    const float d = to_single(static_cast<double>(app) - aqq);
-    const float g = to_single(d >= 0.0f ? two_a : -two_a);
+    const float d = store(static_cast<double>(app) - aqq);
+    const float g = store(d >= 0.0f ? two_a : -two_a);
 
     // The tangent: the root of smaller magnitude of a*T^2 + D*T - a = 0. The square root
     // is taken of the unrounded sum; the unrounded tangent and cosine feed the next line.
     const double dd = d;
     const double t_unrounded =
         g / (std::fabs(dd) + std::sqrt(dd * dd + 4.0 * static_cast<double>(apq) * apq));
-    const float t = to_single(t_unrounded);
+    const float t = store(t_unrounded);
     const double c_unrounded = 1.0 / std::sqrt(t_unrounded * t + 1.0);
-    const float c = to_single(c_unrounded);
-    const float s = to_single(c_unrounded * t);
+    const float c = store(c_unrounded);
+    const float s = store(c_unrounded * t);
 
     // The new diagonal pair, evaluated in exactly this order from the stored T and C.
     const double tt = t;
     const double cc = c;
-    at(a, p, p) = to_single(((aqq * tt + two_a) * tt + app) * cc * cc);
-    at(a, q, q) = to_single((aqq - (two_a - app * tt) * tt) * cc * cc);
-    at(a, p, q) = 0.0f;
+    element(a, p, p) = store(((aqq * tt + two_a) * tt + app) * cc * cc);
+    element(a, q, q) = store((aqq - (two_a - app * tt) * tt) * cc * cc);
+    element(a, p, q) = 0.0f;
     return {c, s};
 }
 
 // Step 8: the larger of the pair goes to the lower index p. The rotation is then turned
 // by a quarter turn, which keeps its cosine non-negative.
 Rotation keep_larger_first(Matrix3& a, int p, int q, Rotation rot) {
-    float& app = at(a, p, p);
-    float& aqq = at(a, q, q);
+    float& app = element(a, p, p);
+    float& aqq = element(a, q, q);
     if (!(app < aqq)) {
         return rot;
     }
@@ -180,7 +177,7 @@ Rotation keep_larger_first(Matrix3& a, int p, int q, Rotation rot) {
 
 // Step 9: rows other than p and q whose maximum lay in column p or q are rescanned, the
 // element at their old maximum counted as 0. Step 10 folds the rotated values back in.
-void refresh_rows(Matrix3& a, int order, int p, int q, RowMaxima& rm) {
+void refresh_rows(const Matrix3& a, int order, int p, int q, RowMaxima& rm) {
     for (int i = 1; i <= order - 1; ++i) {
         if (i != p && i != q && (rm.c[i] == p || rm.c[i] == q)) {
             scan_row(a, order, i, rm.c[i], rm);
@@ -192,8 +189,8 @@ void refresh_rows(Matrix3& a, int order, int p, int q, RowMaxima& rm) {
 // unrounded value; the magnitude recorded is that of the stored one. A tie keeps the
 // entry already recorded.
 void store_and_offer(Matrix3& a, Position at_pos, double value, RowMaxima& rm) {
-    const float stored = to_single(value);
-    at(a, at_pos.row, at_pos.col) = stored;
+    const float stored = store(value);
+    element(a, at_pos.row, at_pos.col) = stored;
     if (std::fabs(value) > rm.r[at_pos.row]) {
         rm.r[at_pos.row] = std::fabs(stored);
         rm.c[at_pos.row] = at_pos.col;
@@ -213,8 +210,8 @@ void rotate_remaining(Matrix3& a, int order, int p, int q, Rotation rot, RowMaxi
         }
         const Position x_pos = upper_position(i, p);
         const Position y_pos = upper_position(i, q);
-        const float x = at(a, x_pos.row, x_pos.col);
-        const float y = at(a, y_pos.row, y_pos.col);
+        const float x = element(a, x_pos.row, x_pos.col);
+        const float y = element(a, y_pos.row, y_pos.col);
         store_and_offer(a, x_pos, c * x + s * y, rm);
         store_and_offer(a, y_pos, c * y - s * x, rm);
     }
@@ -225,10 +222,10 @@ void rotate_vectors(Matrix3& v, int order, int p, int q, Rotation rot) {
     const double c = rot.c;
     const double s = rot.s;
     for (int i = 1; i <= order; ++i) {
-        const float vp = at(v, i, p);
-        const float vq = at(v, i, q);
-        at(v, i, p) = to_single(c * vp + s * vq);
-        at(v, i, q) = to_single(c * vq - s * vp);
+        const float vp = element(v, i, p);
+        const float vq = element(v, i, q);
+        element(v, i, p) = store(c * vp + s * vq);
+        element(v, i, q) = store(c * vq - s * vp);
     }
 }
 

@@ -1,21 +1,16 @@
 #include "geometry/MassProps.hpp"
 
-#include "geometry/FloatFaults.hpp"
 #include "geometry/ListXyz.hpp"
+#include "geometry/Precision.hpp"
 #include "geometry/ScreenXyz.hpp"
-#include "records/Diagnostic.hpp"
 #include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 #include <cmath>
 
 namespace tessen {
 
 namespace {
-
-// Element (a, b) of a matrix stored column by column, a and b counted from 1.
-constexpr std::size_t at(int a, int b) {
-    return static_cast<std::size_t>((a - 1) + 3 * (b - 1));
-}
 
 // Accumulated: summed in double over all atoms and stored once.
 float total_mass(const AtomTable& atoms, std::int32_t n) {
@@ -25,10 +20,10 @@ float total_mass(const AtomTable& atoms, std::int32_t n) {
     return store(sum);
 }
 
-// The sums of x(i, a) * m(i) are rounded at each step; each is then divided by M.
+// The sums of x(i, a) * m(i) are rounded at each step; each is then divided by M. A total
+// mass of zero ends the run before any sum is formed, and so before any line of the block.
 Triple centre_of_mass(const AtomTable& atoms, std::int32_t n, float m) {
-    if (m == 0.0f)
-        throw RunError(ErrorKind::fp_divide_by_zero);
+    check_divisor(m);
     Triple c;
     for (int a = 0; a < 3; ++a) {
         float s = 0.0f;
@@ -68,17 +63,8 @@ void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
                 else
                     sum -= (m * ua) * uc;
             }
-            b.tensor[at(a, c)] = store(sum);
+            element(b.tensor, a, c) = store(sum);
         }
-    }
-}
-
-void check_finite(const Matrix3& m) {
-    for (float v : m) {
-        if (std::isnan(v))
-            throw RunError(ErrorKind::fp_invalid);
-        if (std::isinf(v))
-            throw RunError(ErrorKind::fp_overflow);
     }
 }
 
@@ -88,34 +74,33 @@ void principal_coordinates(std::int32_t n, MassBlock& b) {
         for (int k = 1; k <= 3; ++k) {
             double sum = 0.0;
             for (int a = 1; a <= 3; ++a)
-                sum += double(b.axes[at(a, k)]) * double(b.centred[i][a - 1]);
+                sum += double(element(b.axes, a, k)) * double(b.centred[i][a - 1]);
             b.principal[i][k - 1] = store(sum);
         }
     }
 }
 
 void write_matrix_rows(RecordSink& report, const Matrix3& m) {
-    static const Layout kRow("(3F12.6)");
     for (int a = 1; a <= 3; ++a)
-        write_record(report, kRow, m[at(a, 1)], m[at(a, 2)], m[at(a, 3)]);
+        write_record(report, report::kMatrixRow, element(m, a, 1), element(m, a, 2),
+                     element(m, a, 3));
 }
 
 void write_mass_and_tensor(RecordSink& report, const MassBlock& b, std::string_view title) {
-    static const Layout kMass("('  TOTAL MASS=',F12.6,/,2X,'CENTER OF MASS=',3(F10.6,2X))");
     write_line(report);
     write_text_record(report, title);
-    write_record(report, kMass, b.total_mass, b.centre[0], b.centre[1], b.centre[2]);
-    write_line(report, "   MOMENT OF INERTIA TENSOR");
+    write_record(report, report::kTotalMass, b.total_mass, b.centre[0], b.centre[1], b.centre[2]);
+    write_line(report, report::kTensorHeading);
     write_matrix_rows(report, b.tensor);
 }
 
 void write_principal_moments(RecordSink& report, const MassBlock& b, std::string_view title) {
-    static const Layout kMoments("(3X,3F12.6)");
     write_line(report);
     write_text_record(report, title);
-    write_line(report, "  PRINCIPAL MOMENT OF INERTIA");
-    write_record(report, kMoments, b.moments[at(1, 1)], b.moments[at(2, 2)], b.moments[at(3, 3)]);
-    write_line(report, " AND TRANSFORMATION TENSOR");
+    write_line(report, report::kMomentsHeading);
+    write_record(report, report::kMomentsRow, element(b.moments, 1, 1), element(b.moments, 2, 2),
+                 element(b.moments, 3, 3));
+    write_line(report, report::kTransformHeading);
     write_matrix_rows(report, b.axes);
 }
 
@@ -123,19 +108,9 @@ void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, con
                                  std::string_view title, std::int32_t n) {
     write_line(report);
     write_text_record(report, title);
-    write_line(report, "   PRINCIPAL CARTESIAN COORDINATES");
-    write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
+    write_line(report, report::kPrincipalHeading);
+    write_line(report, report::kDifferByIsotope);
     LISTXYZ(report, b.principal, atoms, n);
-}
-
-void write_principal_sparse(RecordSink& report, const SparseCoordList& list,
-                            std::string_view title) {
-    write_line(report);
-    write_line(report, "  PRINCIPAL CARTESIAN COORDINATES");
-    write_line(report, "  IN FORMAT FOR INPUT TO KOFT");
-    write_line(report, "  NOTE THAT THESE DIFFER FOR DIFFERENT ISOTOPES");
-    write_text_record(report, title);
-    LISTSPARSE(report, list);
 }
 
 } // namespace
@@ -148,8 +123,6 @@ void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
     b.moments = b.tensor;
     std::int32_t rotations = 0;
     JACOBI3(b.moments, 3, 0, b.axes, rotations);
-    check_finite(b.moments);
-    check_finite(b.axes);
     principal_coordinates(n, b);
 }
 
@@ -161,7 +134,8 @@ void MASSPROPS(RecordSink& report, const AtomTable& atoms, const TitleSet& title
     write_principal_moments(report, block, title);
     write_principal_coordinates(report, atoms, block, title, n);
     SCREENXYZ(block.principal, n, list);
-    write_principal_sparse(report, list, title);
+    write_sparse_section(report, report::kPrincipalSparseHeading, report::kDifferByIsotope, title,
+                         list);
 }
 
 } // namespace tessen

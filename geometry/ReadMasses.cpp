@@ -2,20 +2,20 @@
 
 #include "records/LayoutReader.hpp"
 #include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 namespace tessen {
 
 void READMASSES(InputDeck& deck, RecordSink& report, AtomTable& atoms, std::int32_t n) {
-    static const Layout kMasses("(6F12.6)");
     if (n > 0) {
-        LayoutReader in(deck, kMasses);
+        LayoutReader in(deck, report::kMassRecords);
         for (std::int32_t i = 1; i <= n; ++i)
             atoms.mass[i] = in.get_real();
         in.finish();
     }
-    write_line(report);
-    write_line(report);
-    write_line(report, "   NEXT ISOTOPE");
+    for (int line = 0; line < report::kIsotopeSetBlankLines; ++line)
+        write_line(report);
+    write_line(report, report::kNextIsotope);
 }
 
 } // namespace tessen

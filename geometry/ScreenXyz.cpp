@@ -1,6 +1,7 @@
 #include "geometry/ScreenXyz.hpp"
 
 #include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 
 #include <cmath>
 
@@ -21,11 +22,21 @@ void SCREENXYZ(CoordinateTable& coords, std::int32_t n, SparseCoordList& list) {
 }
 
 void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
-    static const Layout kSlots("(4(2I3,F12.6))");
-    LayoutWriter out(report, kSlots);
+    LayoutWriter out(report, report::kSparseSlots);
     for (std::size_t e = 0; e < list.count; ++e)
         out.put(list.entries[e].axis).put(list.entries[e].atom).put(list.entries[e].value);
     out.finish();
+}
+
+void write_sparse_section(RecordSink& report, std::string_view heading, std::string_view note,
+                          std::optional<std::string_view> title, const SparseCoordList& list) {
+    write_line(report);
+    write_line(report, heading);
+    write_line(report, report::kKoftFormat);
+    write_line(report, note);
+    if (title)
+        write_text_record(report, *title);
+    LISTSPARSE(report, list);
 }
 
 } // namespace tessen

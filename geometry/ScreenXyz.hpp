@@ -4,6 +4,9 @@
 #include "geometry/SparseCoordList.hpp"
 #include "records/RecordSink.hpp"
 
+#include <optional>
+#include <string_view>
+
 namespace tessen {
 
 // Coordinates of magnitude below this are negligible (single precision: 4.99999987e-06).
@@ -16,5 +19,11 @@ void SCREENXYZ(CoordinateTable& coords, std::int32_t n, SparseCoordList& list);
 // Writes every entry of the list, sentinel included, four (axis, atom, value) slots to
 // a line.
 void LISTSPARSE(RecordSink& report, const SparseCoordList& list);
+
+// A sparse listing section: a blank line, the heading, "IN FORMAT FOR INPUT TO KOFT", the
+// note, the title when one is given (the principal-axis frame has one, the input axis
+// frame none), then the list by LISTSPARSE.
+void write_sparse_section(RecordSink& report, std::string_view heading, std::string_view note,
+                          std::optional<std::string_view> title, const SparseCoordList& list);
 
 } // namespace tessen
