@@ -6,6 +6,7 @@
 // tolerances of a few float ulps relative to the size of the matrix.
 
 #include "geometry/Jacobi3.hpp"
+#include "records/Diagnostic.hpp"
 
 #include <gtest/gtest.h>
 
@@ -501,6 +502,36 @@ TEST(Jacobi3Random, ReturnsAnOrthogonalDecomposition) {
         const Residuals r = residuals(input, s);
         EXPECT_LE(r.orthogonality, 8 * FLT_EPSILON);
         EXPECT_LE(r.decomposition, 8 * FLT_EPSILON * frobenius_norm(input));
+    }
+}
+
+// Every value JACOBI3 stores goes through the checked store: the first fault in the order
+// of evaluation ends the run where it happens, and no infinity or NaN is left in A or V.
+TEST(Jacobi3Faults, FirstFaultInEvaluationOrderIsReported) {
+    struct Case {
+        const char* what;
+        Rows rows;
+    };
+    const Case cases[] = {
+        // G = 2 A(1, 2) overflows before any NaN could arise from it.
+        {"G overflows", {{{1, 2e38f, 0}, {2e38f, 1, 0}, {0, 0, 1}}}},
+        // D, G and T fit; the new A(1, 1), about 3.6e38, does not.
+        {"new diagonal overflows", {{{3.2e38f, 1e38f, 0}, {1e38f, 1e38f, 0}, {0, 0, 1}}}},
+    };
+    for (const Case& c : cases) {
+        Matrix3 a = from_rows(c.rows);
+        Matrix3 v{};
+        std::int32_t count = 0;
+        try {
+            JACOBI3(a, 3, 0, v, count);
+            ADD_FAILURE() << c.what << ": no fault raised";
+        } catch (const RunError& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::fp_overflow) << c.what << ": " << error.what();
+        }
+        for (float x : a)
+            EXPECT_TRUE(std::isfinite(x)) << c.what;
+        for (float x : v)
+            EXPECT_TRUE(std::isfinite(x)) << c.what;
     }
 }
 
