@@ -8,21 +8,9 @@
 
 namespace tessen {
 
-namespace {
-
-// One record under construction at a time, reused so that no write allocates.
-RecordBuffer& record_buffer() {
-    static RecordBuffer buffer;
-    return buffer;
-}
-
-} // namespace
-
 LayoutWriter::LayoutWriter(RecordSink& sink, const Layout& layout)
     : sink_(sink), layout_(layout), items_(layout.items().data()),
-      item_count_(layout.items().size()), record_(record_buffer()) {
-    record_.clear();
-}
+      item_count_(layout.items().size()) {}
 
 // Performs control items up to the next data item and returns that item. Called once per
 // value, so the usual cases are taken here: the data item is next, or it follows one nX.
@@ -145,13 +133,11 @@ void write_line(RecordSink& sink, std::string_view text) {
 }
 
 void write_line(RecordSink& sink, std::initializer_list<std::string_view> texts) {
-    RecordBuffer& record = record_buffer();
-    record.clear();
+    RecordBuffer record;
     record.append(" ");
     for (auto t : texts)
         record.append(t);
     sink.put_record(record.view(), false);
-    record.clear();
 }
 
 } // namespace tessen

@@ -42,7 +42,7 @@ class LayoutWriter {
     std::size_t item_count_;
     std::size_t next_ = 0;    // the next item of the walk
     std::size_t pending_ = 0; // blanks made by nX that nothing has followed yet
-    RecordBuffer& record_;
+    RecordBuffer record_;     // each writer its own: writers may be alive at once
 
     void put_int(std::int32_t value);
     void put_real(float value);

@@ -2,17 +2,14 @@
 
 namespace tessen {
 
-std::unique_ptr<char[]> RecordBuffer::allocate(std::size_t capacity) {
-    return std::make_unique_for_overwrite<char[]>(capacity + kSlack);
-}
-
 void RecordBuffer::grow(std::size_t n) {
     std::size_t capacity = capacity_ * 2;
     while (capacity - size_ < n)
         capacity *= 2;
-    auto data = allocate(capacity);
-    std::memcpy(data.get(), data_.get(), size_);
-    data_ = std::move(data);
+    auto heap = std::make_unique_for_overwrite<char[]>(capacity + kSlack);
+    std::memcpy(heap.get(), data_, size_);
+    heap_ = std::move(heap);
+    data_ = heap_.get();
     capacity_ = capacity;
 }
 

@@ -9,17 +9,20 @@ namespace tessen {
 
 // A record under construction: characters at the end of which the field editors write
 // in place. Unlike std::string it does not fill what it grows by before the editors
-// overwrite it, and it keeps its storage when cleared, so that writing a record
-// allocates nothing once the longest record has been seen.
+// overwrite it. Its first kInlineCapacity characters live inside the object, so that a
+// writer can own one without allocating: every record of the report fits there (the
+// longest is a title of 80 characters), and only a longer one moves to the heap.
 class RecordBuffer {
   public:
-    RecordBuffer() : data_(allocate(kInitialCapacity)) {}
+    RecordBuffer() = default;
+    RecordBuffer(const RecordBuffer&) = delete;
+    RecordBuffer& operator=(const RecordBuffer&) = delete;
 
     // n more characters at the end, for the caller to fill, every one of them.
     char* extend(std::size_t n) {
         if (capacity_ - size_ < n)
             grow(n);
-        char* at = data_.get() + size_;
+        char* at = data_ + size_;
         size_ += n;
         return at;
     }
@@ -43,20 +46,20 @@ class RecordBuffer {
             std::memcpy(extend(text.size()), text.data(), text.size());
     }
 
-    std::string_view view() const { return {data_.get(), size_}; }
+    std::string_view view() const { return {data_, size_}; }
     void clear() { size_ = 0; }
 
   private:
-    static constexpr std::size_t kInitialCapacity = 256;
-    // Bytes allocated past the capacity, which extend_after_blanks may write.
+    static constexpr std::size_t kInlineCapacity = 256;
+    // Bytes past the capacity, which extend_after_blanks may write.
     static constexpr std::size_t kSlack = 8;
     static constexpr char kBlanks[kSlack] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
-    std::unique_ptr<char[]> data_;
+    char inline_[kInlineCapacity + kSlack];
+    std::unique_ptr<char[]> heap_; // once the record has outgrown inline_
+    char* data_ = inline_;
     std::size_t size_ = 0;
-    std::size_t capacity_ = kInitialCapacity;
-
-    static std::unique_ptr<char[]> allocate(std::size_t capacity);
+    std::size_t capacity_ = kInlineCapacity;
     // Room for at least n more characters, keeping those written. Out of line: it runs
     // only until the longest record has been seen.
     void grow(std::size_t n);

@@ -49,6 +49,25 @@ TEST(RecordBuffer, GrowsAndPlacesBlanksLikeAPlainString) {
     EXPECT_EQ(buffer.view(), "again");
 }
 
+// Each writer owns its record: two writers alive at once never see each other's fields,
+// and a free-form line written between their values leaves both alone.
+TEST(LayoutWrite, WritersAliveAtOnceKeepTheirOwnRecords) {
+    const Layout layout("(2I4)");
+    Records sink;
+    LayoutWriter a(sink, layout);
+    a.put(1);
+    {
+        LayoutWriter b(sink, layout);
+        b.put(2);
+        write_line(sink, "between");
+        b.put(4);
+        b.finish();
+    }
+    a.put(3);
+    a.finish();
+    EXPECT_EQ(sink.lines, Lines({" between", "   2   4", "   1   3"}));
+}
+
 TEST(LayoutWrite, RecordsLongerThanTheFirstBuffer) {
     Records out;
     const std::string title(1000, 'T');
