@@ -14,9 +14,8 @@ constexpr int kMaxFailedReads = 4;
 
 void show_prompt(Console& console, std::string_view prompt) {
     static const Layout kPrompt("(2(A)\\)");
-    std::int32_t length = 0;
-    std::int32_t found = 0;
-    DELIMLEN(prompt, 72, length, found);
+    const std::int32_t length =
+        DELIMLEN(prompt, static_cast<std::int32_t>(prompt.size())).value_or(0);
     std::string_view shown = length > 0 ? prompt.substr(0, static_cast<std::size_t>(length)) : "";
     write_record(console, kPrompt, shown, std::string_view(" "));
 }

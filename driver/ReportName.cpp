@@ -4,15 +4,12 @@
 
 namespace tessen {
 
-void FINDDOT(const FileName& name, std::int32_t& stem_length, std::int32_t& found) {
-    found = 1;
+std::optional<std::int32_t> FINDDOT(const FileName& name) {
     for (std::size_t p = 2; p <= name.chars.size(); ++p) {
-        if (name.chars[p - 1] == '.') {
-            stem_length = static_cast<std::int32_t>(p - 1);
-            return;
-        }
+        if (name.chars[p - 1] == '.')
+            return static_cast<std::int32_t>(p - 1);
     }
-    found = -1;
+    return std::nullopt;
 }
 
 FileName report_name_for(const FileName& input, std::int32_t stem_length) {

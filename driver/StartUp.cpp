@@ -8,19 +8,17 @@ namespace tessen {
 
 std::optional<FileNames> start_up(Console& console) {
     write_line(console, "Program TESSEN");
-    const FixedText<72> prompt("\\Enter name of the input file, with extension\\");
+    const FixedText<kPromptLength> prompt("\\Enter name of the input file, with extension\\");
     FileNames names;
     GETNAME(console, prompt.view(), names.input);
 
-    std::int32_t stem_length = 0;
-    std::int32_t found = 0;
-    FINDDOT(names.input, stem_length, found);
-    if (found != 1) {
+    const std::optional<std::int32_t> stem_length = FINDDOT(names.input);
+    if (!stem_length) {
         write_line(console, "NO PERIOD FOUND IN FILENAME");
         write_line(console, " PROGRAM STOPS; TRY AGAIN.\t");
         return std::nullopt;
     }
-    names.report = report_name_for(names.input, stem_length);
+    names.report = report_name_for(names.input, *stem_length);
     write_line(console,
                {"input file is ", names.input.view(), ", output file is ", names.report.view()});
     write_line(console);

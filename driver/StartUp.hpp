@@ -3,9 +3,13 @@
 #include "driver/NameDialogue.hpp"
 #include "records/Console.hpp"
 
+#include <cstddef>
 #include <optional>
 
 namespace tessen {
+
+// The prompt: its delimited message, filled out with blanks to this length.
+inline constexpr std::size_t kPromptLength = 72;
 
 // The names that start-up settles on.
 struct FileNames {

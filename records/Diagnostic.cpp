@@ -59,6 +59,16 @@ const char* op_name(FileOp op) {
 RunError::RunError(ErrorKind kind, std::string detail, FileOp op, std::string file)
     : std::runtime_error(message_for(kind, detail)), kind_(kind), op_(op), file_(std::move(file)) {}
 
+RunError atom_number_error(std::int32_t number, std::int32_t limit) {
+    return RunError(ErrorKind::atom_number,
+                    std::to_string(number) + " outside 1 to " + std::to_string(limit));
+}
+
+RunError atom_count_error(std::int32_t count, std::int32_t limit) {
+    return RunError(ErrorKind::atom_count,
+                    std::to_string(count) + " above " + std::to_string(limit));
+}
+
 const char* diagnostic_code(ErrorKind kind) {
     return entry_for(kind).code;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +42,11 @@ class RunError : public std::runtime_error {
     FileOp op_;
     std::string file_;
 };
+
+// The diagnostics whose message carries values, built here beside the code table:
+// "atom number 501 outside 1 to 500" and "atom count 600 above 500".
+RunError atom_number_error(std::int32_t number, std::int32_t limit);
+RunError atom_count_error(std::int32_t count, std::int32_t limit);
 
 // The diagnostic as written to standard error: a line end, "run-time error " with the
 // code and the file operation, a line end, "- " with the message, a line end.

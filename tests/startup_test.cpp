@@ -31,10 +31,8 @@ const std::string kStop = "Stop - Program terminated.\r\n";
 
 std::string report_name(const std::string& input) {
     FileName name(input);
-    std::int32_t stem = 0;
-    std::int32_t found = 0;
-    FINDDOT(name, stem, found);
-    return found == 1 ? std::string(report_name_for(name, stem).view()) : "<no period>";
+    const std::optional<std::int32_t> stem = FINDDOT(name);
+    return stem ? std::string(report_name_for(name, *stem).view()) : "<no period>";
 }
 
 TEST(ReportName, StemFollowedByOutCutToTwelve) {
@@ -49,19 +47,11 @@ TEST(ReportName, StemFollowedByOutCutToTwelve) {
 }
 
 TEST(DelimitedMessage, LengthRunsToTheFirstClosingDelimiter) {
-    std::int32_t length = 77;
-    std::int32_t found = 0;
-    DELIMLEN("\\AB\\CD\\", 100, length, found);
-    EXPECT_EQ(length, 3);
-    EXPECT_EQ(found, 1);
-    DELIMLEN("\\Enter name of the input file, with extension\\   ", 72, length, found);
-    EXPECT_EQ(length, 45);
-    length = 77;
-    DELIMLEN("\\no closing delimiter", 100, length, found);
-    EXPECT_EQ(found, -1);
-    EXPECT_EQ(length, 77);                 // left as it was
-    DELIMLEN("\\ABC\\", 4, length, found); // the delimiter lies past the declared length
-    EXPECT_EQ(found, -1);
+    EXPECT_EQ(DELIMLEN("\\AB\\CD\\", 100), 3);
+    EXPECT_EQ(DELIMLEN("\\Enter name of the input file, with extension\\   ", 72), 45);
+    EXPECT_EQ(DELIMLEN("\\no closing delimiter", 100), std::nullopt);
+    EXPECT_EQ(DELIMLEN("\\ABC\\", 4), std::nullopt); // past the declared length
+    EXPECT_EQ(DELIMLEN("\\" + std::string(99, 'x') + "\\", 200), std::nullopt); // past 100
 }
 
 // Runs the built program in a fresh folder holding the given files.
