@@ -16,6 +16,18 @@ std::string reason() {
     return std::strerror(errno);
 }
 
+// A name holding a NUL byte names no file: the system would read it only up to the NUL.
+void check_name(const std::string& name) {
+    if (name.find('\0') != std::string::npos)
+        throw RunError(ErrorKind::open_failed, "the name holds a NUL character", FileOp::open,
+                       name);
+}
+
+bool is_folder(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool same_file(int fd, const std::string& name) {
     struct stat a {};
     struct stat b {};
@@ -25,12 +37,20 @@ bool same_file(int fd, const std::string& name) {
 
 } // namespace
 
+// A folder opens for reading but cannot be read: it is refused here, at the open, so
+// that no report is created for it.
 FileSource::FileSource(const std::string& name) : name_(name) {
+    check_name(name);
     do {
         fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0)
         throw RunError(ErrorKind::open_failed, reason(), FileOp::open, name);
+    if (is_folder(fd_)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw RunError(ErrorKind::open_failed, std::strerror(EISDIR), FileOp::open, name);
+    }
 }
 
 FileSource::~FileSource() {
@@ -50,6 +70,7 @@ std::size_t FileSource::read(char* dst, std::size_t n) {
 
 FileSink::FileSink(const std::string& name, const FileSource& input, const std::string& input_name)
     : name_(name) {
+    check_name(name);
     if (name == input_name || same_file(input.descriptor(), name))
         throw RunError(ErrorKind::report_is_input, {}, FileOp::open, name);
     do {
