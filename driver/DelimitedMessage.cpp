@@ -1,3 +1,6 @@
+// DELIMLEN (the length of a delimited message) and SAYMSG (a delimited message as a
+// console line).
+
 #include "driver/DelimitedMessage.hpp"
 
 #include "records/LayoutWriter.hpp"

@@ -1,3 +1,5 @@
+// GETNAME: the name dialogue with its existence check and its limit of four names.
+
 #include "driver/NameDialogue.hpp"
 
 #include "driver/DelimitedMessage.hpp"

@@ -1,3 +1,5 @@
+// FINDDOT (the period of the input name) and the report name formed from the stem.
+
 #include "driver/ReportName.hpp"
 
 #include <string>

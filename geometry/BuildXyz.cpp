@@ -1,3 +1,6 @@
+// BUILDXYZ: reads, echoes and places the atom records of a molecule (origin, x axis, xy
+// plane, then each atom in the local frame of three atoms placed before it).
+
 #include "geometry/BuildXyz.hpp"
 
 #include "geometry/DegreeFactor.hpp"

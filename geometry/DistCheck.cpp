@@ -1,3 +1,5 @@
+// DISTCHECK: the interatomic distance check section.
+
 #include "geometry/DistCheck.hpp"
 
 #include "geometry/Precision.hpp"

@@ -1,3 +1,5 @@
+// LISTXYZ: a coordinate listing, one line per atom with its mass.
+
 #include "geometry/ListXyz.hpp"
 
 #include "records/LayoutWriter.hpp"

@@ -1,3 +1,6 @@
+// MASSPROPS: total mass, centre of mass, inertia tensor, principal moments and axes by
+// JACOBI3, and the principal coordinates, computed whole before the block is written.
+
 #include "geometry/MassProps.hpp"
 
 #include "geometry/ListXyz.hpp"

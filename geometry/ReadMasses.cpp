@@ -1,3 +1,5 @@
+// READMASSES: the masses of an isotope mass set and the lines that open it.
+
 #include "geometry/ReadMasses.hpp"
 
 #include "records/LayoutReader.hpp"

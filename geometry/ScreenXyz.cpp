@@ -1,3 +1,6 @@
+// SCREENXYZ (screening of negligible coordinates), LISTSPARSE (the compact list that
+// KOFT reads) and the sparse listing section around it.
+
 #include "geometry/ScreenXyz.hpp"
 
 #include "records/LayoutWriter.hpp"

@@ -3,6 +3,7 @@
 #include "geometry/AtomTable.hpp"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tessen {
