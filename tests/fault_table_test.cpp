@@ -220,13 +220,14 @@ TEST(FaultTable, ReportCannotBeWritten) {
     EXPECT_EQ(r.out.find("Stop - Program terminated."), std::string::npos) << r.out;
 }
 
-// A name that exists but is a folder opens, and the first read fails.
+// A name that exists but is a folder fails at the open of the deck, before any report
+// file exists.
 TEST(FaultTable, DeckIsAFolder) {
     ScratchDir dir;
     fs::create_directory(dir / "D.DAT");
     RunResult r = run_tessen(dir.path(), "D.DAT\n");
-    expect_diagnostic(r, "T1004: READ(D.DAT)", "input deck cannot be read: ");
-    EXPECT_EQ(read_file(dir / "D.OUT"), "") << "the report is created, and stays empty";
+    expect_diagnostic(r, "T1001: OPEN(D.DAT)", "file cannot be opened: ");
+    EXPECT_FALSE(fs::exists(dir / "D.OUT"));
 }
 
 // ---- The deck --------------------------------------------------------------------------
