@@ -1,15 +1,16 @@
-#include "ToolsSupport.hpp"
+#include "support/Programs.hpp"
+
+#include "support/Files.hpp"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tessen::tools_test {
+namespace tessen::test {
 
 namespace {
 
@@ -33,9 +34,11 @@ namespace {
 
 } // namespace
 
+// The standard streams go through files of a scratch folder of their own, so that the
+// folder the program runs in holds only what the test put there.
 ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
                        const std::string& input) {
-    Scratch io;
+    ScratchDir io;
     write_file(io / "in", input);
     write_file(io / "out", "");
     write_file(io / "err", "");
@@ -55,8 +58,22 @@ ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir
     return run;
 }
 
-ProgramRun run_tessen(const fs::path& dir, const std::string& deck) {
-    return run_program({TESSEN_BINARY}, dir, deck + "\n");
+std::string tessen_binary() {
+    return TESSEN_BINARY;
+}
+
+std::string xyz_binary() {
+    return TESSEN_XYZ_BINARY;
+}
+
+ProgramRun run_tessen(const fs::path& dir, const std::string& typed) {
+    return run_program({tessen_binary()}, dir, typed);
+}
+
+ProgramRun run_xyz(const fs::path& dir, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {xyz_binary()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return run_program(argv, dir);
 }
 
 bool has_program(const std::string& name) {
@@ -69,40 +86,4 @@ bool has_program(const std::string& name) {
     return false;
 }
 
-std::string read_file(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write_file(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-fs::path source_dir() {
-    return TESSEN_SOURCE_DIR;
-}
-
-fs::path build_dir() {
-    return TESSEN_BUILD_DIR;
-}
-
-fs::path deck_dir() {
-    return source_dir() / "tests" / "tools" / "decks";
-}
-
-} // namespace tessen::tools_test
+} // namespace tessen::test
