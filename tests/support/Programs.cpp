@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -12,46 +13,36 @@
 
 namespace tessen::test {
 
-namespace {
-
-// In the child: the standard streams from and to the given files, then the program.
-[[noreturn]] void exec_child(const std::vector<std::string>& argv, const fs::path& dir,
-                             const fs::path& in, const fs::path& out, const fs::path& err) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    int fds[3] = {::open(in.c_str(), O_RDONLY), ::open(out.c_str(), O_WRONLY | O_TRUNC),
-                  ::open(err.c_str(), O_WRONLY | O_TRUNC)};
-    for (int i = 0; i < 3; ++i)
-        if (fds[i] < 0 || ::dup2(fds[i], i) < 0)
-            ::_exit(127);
-    if (::chdir(dir.c_str()) != 0)
-        ::_exit(127);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-}
-
-} // namespace
-
 // The standard streams go through files of a scratch folder of their own, so that the
-// folder the program runs in holds only what the test put there.
+// folder the program runs in holds only what the test put there. The program is spawned
+// without a copy of this process's memory, so what it measures of itself (peak memory)
+// is its own.
 ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
                        const std::string& input) {
     ScratchDir io;
     write_file(io / "in", input);
-    write_file(io / "out", "");
-    write_file(io / "err", "");
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("cannot start " + argv.at(0));
-    if (pid == 0)
-        exec_child(argv, dir, io / "in", io / "out", io / "err");
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 0, (io / "in").c_str(), O_RDONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT, 0600);
+    ::posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
+    ::posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int failed = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ProgramRun run;
+    if (failed != 0) {
+        run.status = 127; // as a shell reports a program it cannot start
+        return run;
+    }
     int wstatus = 0;
     while (::waitpid(pid, &wstatus, 0) < 0)
         if (errno != EINTR)
             throw std::runtime_error("lost " + argv.at(0));
-    ProgramRun run;
     run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
     run.out = read_file(io / "out");
     run.err = read_file(io / "err");
