@@ -1,6 +1,6 @@
 #include "records/Console.hpp"
 #include "records/LayoutWriter.hpp"
-#include "support/TestSupport.hpp"
+#include "support/ScriptedInput.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
-#include "support/TestSupport.hpp"
+#include "support/DeckRun.hpp"
+#include "support/Decks.hpp"
+#include "support/Lines.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +10,14 @@
 namespace tessen {
 namespace {
 
-using test::atom_record;
-using test::lines_after;
-using test::run_deck;
+using namespace test;
 using Lines = std::vector<std::string>;
 
 const std::string kHeader = " ATOM NO.       X           Y          Z          MASS";
 
-// A -9 control record, the counts record, the three titles and the atom records.
+// A molecule's head and its atom records.
 std::string molecule(int n, const std::vector<std::string>& atoms, int isotope_flag = 0) {
-    char counts[32];
-    std::snprintf(counts, sizeof counts, "  0%4d%4d\n", n, isotope_flag);
-    std::string deck = " -9\n" + std::string(counts) + "TITLE ONE\nTITLE TWO\nTHIRD TITLE\n";
+    std::string deck = molecule_head(n, isotope_flag);
     for (const auto& a : atoms)
         deck += a;
     return deck;
@@ -162,7 +160,7 @@ TEST(Construction, FewerThanThreeAtomsStillReadsThreeRecordsAndEndsTheMolecule) 
             "999\n";
         auto run = run_deck(deck);
         ASSERT_FALSE(run.error) << "n = " << n << ": " << run.message;
-        Lines lines = test::report_lines(run.report);
+        Lines lines = report_lines(run.report);
         ASSERT_EQ(lines.size(), 5u + 3u + 4u) << "n = " << n;
         EXPECT_EQ(lines[5], "  1  0  0  0     .000000     .000000     .000000    1.000000");
         EXPECT_EQ(lines[7], "  3  1  2  0    1.000000   90.000000     .000000    1.000000");

@@ -4,7 +4,10 @@
 // record written before the fault, each with its CR LF, and nothing after it), and that
 // the input deck holds exactly the bytes it held before the run.
 
-#include "support/TestSupport.hpp"
+#include "support/Decks.hpp"
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,59 +26,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tessen::test;
 
-// A control record, then the counts record and the three titles of a molecule.
-std::string molecule_head(int n, int isotope_flag, const std::string& title = "SPECIES") {
-    char counts[32];
-    std::snprintf(counts, sizeof counts, "   %4d%4d\n", n, isotope_flag);
-    return " -9\n" + std::string(counts) + "FIRST TITLE\nSECOND TITLE\n" + title + "\n";
-}
-
-// Water: three atoms, no isotope set.
-std::string water_molecule() {
-    return molecule_head(3, 0, "H2(16)O") + atom_record(1, 0, 0, 0, 0, 0, 0, 15.994915) +
-           atom_record(2, 1, 0, 0, 0.9572, 0, 0, 1.007825) +
-           atom_record(3, 1, 2, 0, 0.9572, 104.52, 0, 1.007825);
-}
-
-// Methane around atom 1: five atoms placed through the local frame.
-std::string methane_molecule() {
-    return molecule_head(5, 0, "CH4") + atom_record(1, 0, 0, 0, 0, 0, 0, 12.0) +
-           atom_record(2, 1, 0, 0, 1.09, 0, 0, 1.007825) +
-           atom_record(3, 1, 2, 0, 1.09, 0, 0, 1.007825) +
-           atom_record(4, 1, 2, 3, 1.09, 0, 120, 1.007825) +
-           atom_record(5, 1, 2, 3, 1.09, 0, -120, 1.007825);
-}
-
-// The lines of a report with their CR LF; a last line without CR LF stays as it is.
-std::vector<std::string> lines_with_ends(const std::string& report) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < report.size()) {
-        std::size_t end = report.find("\r\n", start);
-        end = end == std::string::npos ? report.size() : end + 2;
-        lines.push_back(report.substr(start, end - start));
-        start = end;
-    }
-    return lines;
-}
-
-// The records of a deck, each with its line feed.
-std::vector<std::string> deck_records(const std::string& deck) {
-    std::vector<std::string> records;
-    std::size_t start = 0;
-    while (start < deck.size()) {
-        std::size_t end = deck.find('\n', start);
-        end = end == std::string::npos ? deck.size() : end + 1;
-        records.push_back(deck.substr(start, end - start));
-        start = end;
-    }
-    return records;
-}
-
 // The first `count` lines of a report, each with its CR LF.
 std::string first_lines(const std::string& report, std::size_t count) {
     std::string text;
-    std::vector<std::string> lines = lines_with_ends(report);
+    std::vector<std::string> lines = split_lines(report, "\r\n", true);
     for (std::size_t i = 0; i < count && i < lines.size(); ++i)
         text += lines[i];
     return text;
@@ -100,8 +54,8 @@ class Trial {
     }
     explicit Trial(const std::string& deck) : Trial("TEST.DAT", deck) {}
 
-    RunResult run(const std::string& typed = "TEST.DAT") {
-        RunResult r = run_tessen(dir_.path(), typed + "\n");
+    ProgramRun run(const std::string& typed = "TEST.DAT") {
+        ProgramRun r = run_tessen(dir_.path(), typed + "\n");
         EXPECT_TRUE(fs::is_regular_file(dir_ / name_)) << name_ << " is gone";
         EXPECT_TRUE(read_file(dir_ / name_) == deck_) << "the deck " << name_ << " was changed";
         return r;
@@ -120,7 +74,7 @@ class Trial {
 
 // The diagnostic on standard error: an empty line, "run-time error " and `head` (the code
 // and the file operation), then "- " and a message that begins with `message`.
-void expect_diagnostic(const RunResult& r, const std::string& head, const std::string& message) {
+void expect_diagnostic(const ProgramRun& r, const std::string& head, const std::string& message) {
     EXPECT_EQ(r.status, 1);
     const std::string start = "\nrun-time error " + head + "\n- " + message;
     EXPECT_EQ(r.err.substr(0, start.size()), start) << r.err;
@@ -131,27 +85,31 @@ void expect_diagnostic(const RunResult& r, const std::string& head, const std::s
 // The report a good deck gives (a run that must end at its end record).
 std::string report_of(const std::string& deck) {
     Trial good(deck);
-    RunResult r = good.run();
+    ProgramRun r = good.run();
     EXPECT_EQ(r.status, 0) << r.err;
     return good.file("TEST.OUT");
 }
 
 // ---- The files ------------------------------------------------------------------------
 
+// The console of a run that opens no report: the banner, the prompt and the names.
+std::string console_up_to_the_names(const std::string& deck, const std::string& report) {
+    const auto padded = [](std::string name) { return name.append(12 - name.size(), ' '); };
+    return "Program TESSEN\r\nEnter name of the input file, with extension input file is " +
+           padded(deck) + ", output file is " + padded(report) + "\r\n\r\n\r\n";
+}
+
+// The fifth name, that of a deck that exists, is never read.
 TEST(FaultTable, DeckMissingAfterFourNames) {
     Trial trial("OTHER.DAT", water_molecule() + "999\n");
-    RunResult r = trial.run("A.DAT\nB.DAT\nC.DAT\nD.DAT\nOTHER.DAT");
+    ProgramRun r = trial.run("A.DAT\nB.DAT\nC.DAT\nD.DAT\nOTHER.DAT");
     expect_diagnostic(r, "T1001: OPEN(D.DAT)", "file cannot be opened");
-    const auto count = [&](const std::string& text) {
-        std::size_t n = 0;
-        for (std::size_t at = r.out.find(text); at != std::string::npos;
-             at = r.out.find(text, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count("Enter name of the input file, with extension"), 4u) << r.out;
-    EXPECT_EQ(count("GETNAME: FILE NOT FOUND - RETYPE."), 4u) << r.out;
-    EXPECT_EQ(count("input file is D.DAT       , output file is D.OUT"), 1u) << r.out;
+    std::string retyped;
+    for (int k = 0; k < 4; ++k)
+        retyped += "Enter name of the input file, with extension  GETNAME: FILE NOT FOUND - "
+                   "RETYPE.\r\n";
+    EXPECT_EQ(r.out, "Program TESSEN\r\n" + retyped +
+                         "input file is D.DAT       , output file is D.OUT       \r\n\r\n\r\n");
     EXPECT_FALSE(trial.has("D.OUT")) << "no report without a deck";
 }
 
@@ -161,7 +119,7 @@ TEST(FaultTable, ReportCannotBeCreated) {
     {
         Trial trial(water_molecule() + "999\n");
         fs::create_directory(trial.path("TEST.OUT"));
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T1001: OPEN(TEST.OUT)", "file cannot be opened: ");
         EXPECT_TRUE(fs::is_directory(trial.path("TEST.OUT")));
         EXPECT_TRUE(fs::is_empty(trial.path("TEST.OUT")));
@@ -169,7 +127,7 @@ TEST(FaultTable, ReportCannotBeCreated) {
     {
         Trial trial(water_molecule() + "999\n");
         fs::create_symlink(trial.path("missing") / "TEST.OUT", trial.path("TEST.OUT"));
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T1001: OPEN(TEST.OUT)", "file cannot be opened: ");
         EXPECT_FALSE(fs::exists(trial.path("missing")));
     }
@@ -184,7 +142,7 @@ TEST(FaultTable, ReportInReadOnlyFolder) {
     fs::permissions(trial.dir().path(),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     fs::permissions(trial.dir().path(), fs::perms::owner_write, fs::perm_options::add);
     expect_diagnostic(r, "T1001: OPEN(TEST.OUT)", "file cannot be opened: ");
     EXPECT_FALSE(trial.has("TEST.OUT"));
@@ -196,9 +154,10 @@ TEST(FaultTable, ReportNameIsTheDeck) {
     const std::string deck = water_molecule() + "999\n";
     for (const std::string name : {"X.OUT", "ABCDEFGHIJK."}) {
         Trial trial(name, deck);
-        RunResult r = trial.run(name);
+        ProgramRun r = trial.run(name);
         expect_diagnostic(r, "T1002: OPEN(" + name + ")",
                           "report file would overwrite the input deck");
+        EXPECT_EQ(r.out, console_up_to_the_names(name, name));
     }
     Trial linked(deck);
     fs::create_symlink("TEST.DAT", linked.path("TEST.OUT"));
@@ -215,7 +174,7 @@ TEST(FaultTable, ReportCannotBeWritten) {
         GTEST_SKIP() << "no /dev/full on this machine";
     Trial trial(water_molecule() + "999\n");
     fs::create_symlink("/dev/full", trial.path("TEST.OUT"));
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     expect_diagnostic(r, "T1003: WRITE(TEST.OUT)", "report file cannot be written: ");
     EXPECT_EQ(r.out.find("Stop - Program terminated."), std::string::npos) << r.out;
 }
@@ -225,7 +184,7 @@ TEST(FaultTable, ReportCannotBeWritten) {
 TEST(FaultTable, DeckIsAFolder) {
     ScratchDir dir;
     fs::create_directory(dir / "D.DAT");
-    RunResult r = run_tessen(dir.path(), "D.DAT\n");
+    ProgramRun r = run_tessen(dir.path(), "D.DAT\n");
     expect_diagnostic(r, "T1001: OPEN(D.DAT)", "file cannot be opened: ");
     EXPECT_FALSE(fs::exists(dir / "D.OUT"));
 }
@@ -237,7 +196,7 @@ TEST(FaultTable, DeckIsAFolder) {
 // before the missing one.
 TEST(FaultTable, DeckEndsEarlyAtEachKindOfRecord) {
     const std::string deck = read_file(test_dir() / "../examples/WATER.DAT");
-    const std::vector<std::string> records = deck_records(deck);
+    const std::vector<std::string> records = split_lines(deck, "\n", true);
     ASSERT_EQ(records.size(), 13u) << "examples/WATER.DAT has changed; adjust the cuts below";
     const std::string full = report_of(deck);
     const std::size_t header = 5;
@@ -271,7 +230,7 @@ TEST(FaultTable, DeckEndsEarlyAtEachKindOfRecord) {
         for (std::size_t i = 0; i < cut.kept; ++i)
             shorter += records[i];
         Trial trial(shorter);
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T2001: READ(TEST.DAT)", "end of file encountered");
         const std::string expected = first_lines(full, cut.lines);
         const std::string report = trial.file("TEST.OUT");
@@ -280,7 +239,7 @@ TEST(FaultTable, DeckEndsEarlyAtEachKindOfRecord) {
     // A deck whose last molecule is complete but which has no end record: the molecule,
     // its trailer, then the diagnostic at the control record.
     Trial trial(water_molecule());
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     expect_diagnostic(r, "T2001: READ(TEST.DAT)", "end of file encountered");
     const std::string expected = report_of(water_molecule() + "999\n");
     EXPECT_EQ(trial.file("TEST.OUT"), expected);
@@ -314,7 +273,7 @@ TEST(FaultTable, BadCharacterInNumericFields) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Trial trial(c.deck);
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T2002: READ(TEST.DAT)", "invalid character in numeric field");
         const std::string report = trial.file("TEST.OUT");
         EXPECT_EQ(report, c.report) << first_difference(c.report, report);
@@ -329,7 +288,7 @@ TEST(FaultTable, RealOverflowInAField) {
     for (const std::string field : {"      1.0E39", "    -3.5E+38", "      1.0D39"}) {
         SCOPED_TRACE(field);
         Trial trial(head + "  2  1  0  0" + field + "\n");
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T2003: READ(TEST.DAT)", "numeric overflow in input field");
         EXPECT_EQ(report_lines(trial.file("TEST.OUT")).size(), 6u);
     }
@@ -371,14 +330,13 @@ TEST(FaultTable, LineOf100000Characters) {
         record.resize(80, ' ');
         return record + std::string(100000 - record.size(), '7') + "\n";
     };
-    std::string plain = water_molecule();
-    plain.replace(plain.find("   3   0"), 8, "   3   1"); // an isotope header follows
-    plain += " -6NEW TITLE\n   16.000000    2.000000    2.000000\n";
+    const std::string plain =
+        water_molecule(1) + isotope_header(-6, "NEW TITLE") + mass_record({16, 2, 2});
     std::string tailed = "  5" + std::string(99997, 'x') + "\n"; // a skipped control record
-    for (const std::string& record : deck_records(plain))
+    for (const std::string& record : split_lines(plain, "\n", true))
         tailed += long_line(record);
     Trial trial(tailed + "999" + std::string(99997, ' ')); // and a last line without LF
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string expected = report_of(plain + "999\n");
     ASSERT_NE(expected.find("NEW TITLE"), std::string::npos) << "the isotope set was read";
@@ -429,7 +387,7 @@ TEST(FaultTable, DeckOf100MegaBytes) {
     ScratchDir dir;
     write_big_deck(dir / "BIG.DAT");
     ASSERT_EQ(fs::file_size(dir / "BIG.DAT"), (100u << 20) + water_molecule().size() + 4);
-    RunResult r = run_tessen(dir.path(), "BIG.DAT\n");
+    ProgramRun r = run_tessen(dir.path(), "BIG.DAT\n");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(dir / "BIG.OUT"), expected);
     EXPECT_TRUE(is_big_deck(dir / "BIG.DAT")) << "the deck was changed";
@@ -444,7 +402,7 @@ TEST(FaultTable, DeckOf100MegaBytes) {
 // before anything of that molecule is written; the molecule before it stays complete.
 TEST(FaultTable, AtomCountAbove500) {
     Trial trial(water_molecule() + molecule_head(501, 0) + "999\n");
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     expect_diagnostic(r, "T3001", "atom count 501 above 500");
     EXPECT_EQ(trial.file("TEST.OUT"), report_of(water_molecule() + "999\n"));
 }
@@ -469,10 +427,10 @@ TEST(FaultTable, AtomNumbersOutOfRange) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         Trial trial(molecule_head(4, 0) + c.records + "999\n");
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T3002", c.message);
         const std::vector<std::string> lines = report_lines(trial.file("TEST.OUT"));
-        const std::vector<std::string> records = deck_records(c.records);
+        const std::vector<std::string> records = split_lines(c.records, "\n", true);
         ASSERT_EQ(lines.size(), 5 + records.size());
         EXPECT_EQ(lines.back().substr(0, 12), records.back().substr(0, 12)) << "echoed first";
     }
@@ -490,7 +448,7 @@ TEST(FaultTable, ReferenceToAtomNotYetPlaced) {
                              atom_record(2, 1, 0, 0, 1.1, 0, 0, 1) +
                              atom_record(3, 2, 1, 0, 1.2, 100, 0, 1);
     Trial unplaced(head + atom_record(4, 2, 3, 17, 1.3, 110, 60, 1) + "999\n");
-    RunResult r = unplaced.run();
+    ProgramRun r = unplaced.run();
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> got = report_lines(unplaced.file("TEST.OUT"));
     std::vector<std::string> as_atom_1 =
@@ -520,7 +478,7 @@ TEST(FaultTable, DegenerateFrame) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Trial trial(head + c.record + "999\n");
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T4001", "floating-point error: invalid");
         std::vector<std::string> lines = report_lines(trial.file("TEST.OUT"));
         ASSERT_EQ(lines.size(), 9u);
@@ -535,9 +493,15 @@ TEST(FaultTable, DegenerateFrame) {
     Trial trial(before + molecule_head(4, 0) + atom_record(1, 0, 0, 0, 0, 0, 0, 12) +
                 atom_record(7, 1, 0, 0, 3.0, 0, 0, 1) + atom_record(3, 1, 7, 0, 1, 90, 0, 1) +
                 on_axis + "999\n");
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     expect_diagnostic(r, "T4001", "floating-point error: invalid");
     EXPECT_EQ(report_lines(trial.file("TEST.OUT")).back().substr(0, 36), on_axis.substr(0, 36));
+    // Only a frame exactly without a direction is a fault: atom 3 at 180 degrees from
+    // atom 2 lies about 3.7e-08 off the axis 1-2, and atom 4 can be placed from it.
+    Trial near(molecule_head(4, 0) + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
+               atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, 1, 2, 0, 1, 180, 0, 1) +
+               atom_record(4, 1, 2, 3, 1, 90, 0, 1) + "999\n");
+    EXPECT_EQ(near.run().status, 0);
 }
 
 // A total mass of zero: "floating-point error: divide by zero" before any line of the
@@ -548,7 +512,7 @@ TEST(FaultTable, MassesSummingToZero) {
          {atom_record(2, 1, 0, 0, 1, 0, 0, 0) + atom_record(3, 1, 2, 0, 1, 90, 0, 0),
           atom_record(2, 1, 0, 0, 1, 0, 0, 2.5) + atom_record(3, 1, 2, 0, 1, 90, 0, -2.5)}) {
         Trial trial(coordinates + masses + "999\n");
-        RunResult r = trial.run();
+        ProgramRun r = trial.run();
         expect_diagnostic(r, "T4002", "floating-point error: divide by zero");
         std::vector<std::string> lines = report_lines(trial.file("TEST.OUT"));
         ASSERT_GE(lines.size(), 2u);
@@ -561,7 +525,7 @@ TEST(FaultTable, MassesSummingToZero) {
 // lines are written, and the total mass of zero ends the run.
 TEST(FaultTable, IsotopeSetBeforeAnyMolecule) {
     Trial trial(" -6\n" + water_molecule() + "999\n");
-    RunResult r = trial.run();
+    ProgramRun r = trial.run();
     expect_diagnostic(r, "T4002", "floating-point error: divide by zero");
     EXPECT_EQ(trial.file("TEST.OUT"), " \r\n \r\n    NEXT ISOTOPE\r\n");
 }
@@ -581,9 +545,9 @@ TEST(FaultTable, SinglePrecisionOverflow) {
                  "  2  1  0  0     1.0E+18    0.000000    0.000000     1.0E+06\n"
                  "  3  1  2  0     1.0E+18   90.000000    0.000000     1.0E+06\n999\n");
     expect_diagnostic(tensor.run(), "T4003", "floating-point error: overflow");
-    const std::string report = tensor.file("TEST.OUT");
-    EXPECT_NE(report.find("INTERATOMIC DISTANCES CHECK"), std::string::npos);
-    EXPECT_EQ(report.find("TOTAL MASS"), std::string::npos) << "no line of the mass block";
+    const std::vector<std::string> lines = report_lines(tensor.file("TEST.OUT"));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], " ATOM  3") << "the distance check ends the report";
 }
 
 // ---- The report that was there before --------------------------------------------------

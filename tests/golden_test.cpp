@@ -1,4 +1,4 @@
-// Reference cases (issue 5): every case in tests/golden/ is one test, Golden.NAME.
+// The reference cases: every case in tests/golden/ is one test, Golden.NAME.
 //
 // Each test runs the built tessen in a fresh temporary folder holding only NAME.DAT, types
 // `NAME.DAT` at its prompt, and compares with the reference files (tests/golden/README.md):
@@ -9,7 +9,9 @@
 //   - that the deck NAME.DAT is byte for byte what it was before the run.
 // To see a failing case side by side: tests/golden/compare.sh NAME [path-to-tessen].
 
-#include "support/TestSupport.hpp"
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
 
 #include <gtest/gtest.h>
 
@@ -43,26 +45,6 @@ std::vector<std::string> case_names() {
     return names;
 }
 
-// The text split at LF; each line keeps no LF. A final line without LF is kept too.
-std::vector<std::string> split_lines(const std::string& text) {
-    return tessen::test::split_lines(text, "\n");
-}
-
-std::string shown(const std::string& line) {
-    std::string s(1, '[');
-    s += visible(line);
-    s += ']';
-    return s;
-}
-
-// first_difference, with the LF that ends each shown line made visible as well.
-std::string difference(const std::string& expected, const std::string& actual) {
-    std::string s = first_difference(expected, actual);
-    for (std::size_t at = s.find("\n]"); at != std::string::npos; at = s.find("\n]", at + 3))
-        s.replace(at, 2, "\\n]");
-    return s;
-}
-
 // The words `floating-point error: KIND` in a line, or nothing.
 std::optional<std::string> floating_point_kind(const std::string& line) {
     static const std::regex fp("floating-point error: ([A-Za-z-]+)");
@@ -88,8 +70,8 @@ std::optional<std::string> check_stderr_shape(const std::string& expected,
         why << "expected no standard error; actual:\n" << actual;
         return why.str();
     }
-    const std::vector<std::string> e = split_lines(expected);
-    const std::vector<std::string> a = split_lines(actual);
+    const std::vector<std::string> e = split_lines(expected, "\n");
+    const std::vector<std::string> a = split_lines(actual, "\n");
     auto line_of = [](const std::vector<std::string>& v, std::size_t i) {
         return i < v.size() ? shown(v[i]) : std::string("<end>");
     };
@@ -151,16 +133,16 @@ void check_case(const std::string& name) {
 
     ScratchDir dir;
     write_file(dir / (name + ".DAT"), deck);
-    const RunResult r = run_tessen(dir.path(), name + ".DAT\n");
+    const ProgramRun r = run_tessen(dir.path(), name + ".DAT\n");
 
     const std::string hint =
-        "\n  (side by side: tests/golden/compare.sh " + name + " " TESSEN_BINARY ")";
+        "\n  (side by side: tests/golden/compare.sh " + name + " " + tessen_binary() + ")";
 
     EXPECT_EQ(r.status, expected_status) << "exit status of case " << name << hint;
 
     if (r.out != console)
-        ADD_FAILURE() << "standard output (" << name << ".console) " << difference(console, r.out)
-                      << hint;
+        ADD_FAILURE() << "standard output (" << name << ".console) "
+                      << first_difference(console, r.out) << hint;
 
     const fs::path out = dir / (name + ".OUT");
     if (report_expected) {
@@ -169,8 +151,8 @@ void check_case(const std::string& name) {
         else {
             const std::string actual_report = read_file(out);
             if (actual_report != report)
-                ADD_FAILURE() << "report " << name << ".OUT " << difference(report, actual_report)
-                              << hint;
+                ADD_FAILURE() << "report " << name << ".OUT "
+                              << first_difference(report, actual_report) << hint;
         }
     } else {
         EXPECT_FALSE(fs::exists(out))
@@ -210,7 +192,7 @@ TEST(GoldenIndex, ListsEveryCase) {
     ASSERT_TRUE(fs::exists(gold / "INDEX.md")) << gold << "/INDEX.md missing";
     static const std::regex row(R"(^\|\s*([A-Za-z0-9_]+)\s*\|\s*(-?[0-9]+)\s*\|.*)");
     std::map<std::string, int> listed;
-    for (const std::string& line : split_lines(read_file(gold / "INDEX.md"))) {
+    for (const std::string& line : split_lines(read_file(gold / "INDEX.md"), "\n")) {
         std::smatch m;
         if (std::regex_match(line, m, row))
             listed[m[1].str()] = std::stoi(m[2].str());

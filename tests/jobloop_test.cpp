@@ -1,33 +1,21 @@
-#include "support/TestSupport.hpp"
+// The job loop in memory: control records, molecule headers, isotope sets and the trailer.
+// What ends a run with a diagnostic is tested on the built program (fault_table_test.cpp).
+
+#include "support/DeckRun.hpp"
+#include "support/Decks.hpp"
+#include "support/Lines.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-namespace tessen {
+namespace tessen::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-using test::atom_record;
-using test::report_lines;
-using test::run_deck;
 
 const std::string kTrailer = " \r\n \r\n \r\n \r\n";
-
-std::string counts(int n, int isotope_flag, const char* first = "  0") {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%4d%4d\n", first, n, isotope_flag);
-    return buf;
-}
-
-// A water-like molecule: -9, counts, titles and three atom records.
-std::string triatomic(int isotope_flag, const char* first = "  0") {
-    return " -9\n" + counts(3, isotope_flag, first) + "FIRST\nSECOND\nTHIRD\n" +
-           atom_record(1, 0, 0, 0, 0, 0, 0, 16) + atom_record(2, 1, 0, 0, 0.96, 0, 0, 1) +
-           atom_record(3, 1, 2, 0, 0.96, 104.5, 0, 1);
-}
-
-const std::string kMasses = "        16.0         2.0         2.0\n";
+const std::string kSpecies = "H2(16)O" + std::string(53, ' ');
 
 std::size_t count_lines(const std::string& report, const std::string& line) {
     Lines lines = report_lines(report);
@@ -38,46 +26,33 @@ std::size_t blocks(const std::string& report) {
     return count_lines(report, "    MOMENT OF INERTIA TENSOR");
 }
 
-TEST(JobLoop, EndRecordFirstWritesNothing) {
-    auto run = run_deck("999\n");
-    EXPECT_FALSE(run.error);
-    EXPECT_EQ(run.report, "");
-}
-
 TEST(JobLoop, BlankAndStrayControlRecordsAreSkipped) {
     auto run = run_deck("\n  5 anything after column three\n   \n 12\n-1 x\n999\n");
     EXPECT_FALSE(run.error) << run.message;
     EXPECT_EQ(run.report, "");
 }
 
-TEST(JobLoop, ControlFieldThatIsNoNumberEndsTheRun) {
-    auto run = run_deck("abc\n999\n");
-    EXPECT_EQ(run.error, ErrorKind::bad_field);
-}
-
-TEST(JobLoop, CountsRecordFirstFieldIsNeverLookedAt) {
-    auto run = run_deck(triatomic(0, "999") + "999\n");
-    ASSERT_FALSE(run.error) << run.message;
-    EXPECT_EQ(blocks(run.report), 1u);
-    EXPECT_EQ(run.report.substr(run.report.size() - kTrailer.size()), kTrailer);
-}
-
+// The counts record's first field holds 999 here: it is never looked at.
 TEST(JobLoop, HeaderAndTrailer) {
-    auto run = run_deck(triatomic(0) + "999\n");
+    std::string deck = water_molecule();
+    deck.replace(4, 3, "999");
+    auto run = run_deck(deck + kEndRecord);
     ASSERT_FALSE(run.error) << run.message;
     Lines lines = report_lines(run.report);
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[0], "  PROGRAM TESSEN");
-    EXPECT_EQ(lines[1], "FIRST" + std::string(75, ' '));
-    EXPECT_EQ(lines[2], "SECOND" + std::string(74, ' '));
+    EXPECT_EQ(lines[1], "FIRST TITLE" + std::string(69, ' '));
+    EXPECT_EQ(lines[2], "SECOND TITLE" + std::string(68, ' '));
     EXPECT_EQ(lines[3], " ");
     EXPECT_EQ(lines[4], "          INPUT VALENCE COORDINATES");
-    EXPECT_EQ(count_lines(run.report, "THIRD" + std::string(55, ' ')), 1u + 4u);
+    EXPECT_EQ(count_lines(run.report, kSpecies), 1u + 4u);
+    EXPECT_EQ(blocks(run.report), 1u);
+    EXPECT_EQ(run.report.substr(run.report.size() - kTrailer.size()), kTrailer);
 }
 
 TEST(JobLoop, TwoIsotopeSetsThenTheEndRecordInPlaceOfAHeader) {
-    auto run = run_deck(triatomic(1) + " -6D2O\n" + kMasses + " -6HDO\n" +
-                        "        16.0         1.0         2.0\n999\n");
+    auto run = run_deck(water_molecule(1) + isotope_header(-6, "D2O") + mass_record({16, 2, 2}) +
+                        isotope_header(-6, "HDO") + mass_record({16, 1, 2}) + kEndRecord);
     ASSERT_FALSE(run.error) << run.message;
     EXPECT_EQ(blocks(run.report), 3u);
     EXPECT_EQ(count_lines(run.report, "    NEXT ISOTOPE"), 2u);
@@ -88,10 +63,11 @@ TEST(JobLoop, TwoIsotopeSetsThenTheEndRecordInPlaceOfAHeader) {
 }
 
 TEST(JobLoop, MoleculeCodeInAnIsotopeHeaderStartsTheNextMoleculeAtOnce) {
-    const std::string second = counts(3, 0) + "NEXT\n\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-                               atom_record(2, 1, 0, 0, 1, 0, 0, 1) +
-                               atom_record(3, 1, 2, 0, 1, 90, 0, 1);
-    auto run = run_deck(triatomic(1) + " -9 ignored title text\n" + second + "999\n");
+    const std::string second =
+        counts_record(3) + title_records("NEXT", "", "T3") + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
+        atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, 1, 2, 0, 1, 90, 0, 1);
+    auto run = run_deck(water_molecule(1) + isotope_header(-9, " ignored title text") + second +
+                        kEndRecord);
     ASSERT_FALSE(run.error) << run.message;
     EXPECT_EQ(count_lines(run.report, "  PROGRAM TESSEN"), 2u);
     EXPECT_EQ(blocks(run.report), 2u);
@@ -99,7 +75,8 @@ TEST(JobLoop, MoleculeCodeInAnIsotopeHeaderStartsTheNextMoleculeAtOnce) {
 }
 
 TEST(JobLoop, OtherCodeInAnIsotopeHeaderIsSkippedButLeavesItsTitle) {
-    auto run = run_deck(triatomic(1) + "  5KEPT TITLE\n -6\n" + kMasses + "999\n");
+    auto run = run_deck(water_molecule(1) + isotope_header(5, "KEPT TITLE") + control_record(-6) +
+                        mass_record({16, 2, 2}) + kEndRecord);
     ASSERT_FALSE(run.error) << run.message;
     EXPECT_EQ(blocks(run.report), 2u);
     // The -6 control record reads an isotope header after its block (flag 1): 999 here.
@@ -110,98 +87,18 @@ TEST(JobLoop, OtherCodeInAnIsotopeHeaderIsSkippedButLeavesItsTitle) {
 }
 
 TEST(JobLoop, IsotopeSetByControlRecordKeepsTheThirdTitle) {
-    auto run = run_deck(triatomic(0) + " -6\n" + kMasses + "999\n");
+    auto run =
+        run_deck(water_molecule() + control_record(-6) + mass_record({16, 2, 2}) + kEndRecord);
     ASSERT_FALSE(run.error) << run.message;
     EXPECT_EQ(blocks(run.report), 2u);
-    EXPECT_EQ(count_lines(run.report, "THIRD" + std::string(55, ' ')), 1u + 4u + 4u);
+    EXPECT_EQ(count_lines(run.report, kSpecies), 1u + 4u + 4u);
     EXPECT_EQ(run.report.find(kTrailer) + kTrailer.size() + 6, run.report.find("    NEXT ISOTOPE"));
-}
-
-TEST(JobLoop, IsotopeSetBeforeAnyMoleculeHasNoMass) {
-    auto run = run_deck(" -6\n999\n");
-    EXPECT_EQ(run.error, ErrorKind::fp_divide_by_zero);
-    EXPECT_EQ(run.report, " \r\n \r\n    NEXT ISOTOPE\r\n");
-}
-
-TEST(JobLoop, DeckEndingEarlyKeepsEverythingWrittenBefore) {
-    const std::string deck = triatomic(0);
-    const std::string cut = deck.substr(0, deck.rfind(atom_record(3, 1, 2, 0, 0.96, 104.5, 0, 1)));
-    auto run = run_deck(cut);
-    EXPECT_EQ(run.error, ErrorKind::end_of_file);
-    Lines lines = report_lines(run.report);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[6], "  2  1  0  0     .960000     .000000     .000000    1.000000");
-    EXPECT_EQ(run.report.substr(run.report.size() - 2), "\r\n");
-    EXPECT_EQ(run_deck(triatomic(0)).error, ErrorKind::end_of_file); // no end record
-    EXPECT_EQ(run_deck(triatomic(1)).error, ErrorKind::end_of_file); // no isotope header
-}
-
-TEST(JobLoop, MoreAtomsThanTheTableHoldsEndTheRunBeforeTheTitles) {
-    auto run = run_deck(" -9\n" + counts(501, 0) + "T1\nT2\nT3\n");
-    EXPECT_EQ(run.error, ErrorKind::atom_count);
-    EXPECT_EQ(run.report, "");
-    EXPECT_EQ(run_deck(" -9\n" + counts(500, 0)).error, ErrorKind::end_of_file);
-}
-
-TEST(JobLoop, AtomNumberOutsideTheTableEndsTheRunAfterItsEchoLine) {
-    for (int bad : {501, 0, -3}) {
-        auto run = run_deck(
-            " -9\n" + counts(3, 0) + "T1\nT2\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-            atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, bad, 0, 0, 1, 0, 0, 1) + "999\n");
-        EXPECT_EQ(run.error, ErrorKind::atom_number) << bad;
-        EXPECT_EQ(run.message, "atom number " + std::to_string(bad) + " outside 1 to 500");
-        Lines lines = report_lines(run.report);
-        ASSERT_EQ(lines.size(), 8u);
-        EXPECT_EQ(lines.back().substr(0, 6), bad == 501 ? "  3501"
-                                             : bad == 0 ? "  3  0"
-                                                        : "  3 -3");
-    }
-}
-
-TEST(JobLoop, UnusedReferenceFieldsAreNotChecked) {
-    auto run = run_deck(
-        " -9\n" + counts(3, 0) + "T1\nT2\nT3\n" + atom_record(1, 999, 999, 999, 0, 0, 0, 1) +
-        atom_record(2, 0, 999, 999, 1, 0, 0, 1) + atom_record(3, 1, 999, -5, 1, 0, 0, 1) + "999\n");
-    EXPECT_FALSE(run.error) << run.message;
-}
-
-TEST(JobLoop, DegenerateFrameEndsTheRunAfterItsEchoLine) {
-    // K and J are the same atom: u is the zero vector.
-    auto run =
-        run_deck(" -9\n" + counts(4, 0) + "T1\nT2\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-                 atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, 1, 2, 0, 1, 90, 0, 1) +
-                 atom_record(4, 1, 1, 3, 1, 90, 0, 1) + "999\n");
-    EXPECT_EQ(run.error, ErrorKind::fp_invalid);
-    EXPECT_EQ(run.message, "floating-point error: invalid");
-    Lines lines = report_lines(run.report);
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines.back().substr(0, 12), "  4  1  1  3");
-    // J, K and L on one axis: w is exactly zero.
-    auto line =
-        run_deck(" -9\n" + counts(4, 0) + "T1\nT2\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-                 atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, 1, 2, 0, 1, 180.0, 0, 1) +
-                 atom_record(4, 1, 2, 3, 1, 90, 0, 1) + "999\n");
-    EXPECT_FALSE(line.error); // atom 3 is not exactly on the axis: y is about 3.7e-08
-    auto exact =
-        run_deck(" -9\n" + counts(4, 0) + "T1\nT2\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-                 atom_record(2, 1, 0, 0, 1, 0, 0, 1) + atom_record(3, 1, 2, 0, 1, 90, 0, 1) +
-                 atom_record(4, 2, 1, 2, 1, 90, 0, 1) + "999\n");
-    EXPECT_EQ(exact.error, ErrorKind::fp_invalid);
-}
-
-TEST(JobLoop, CoordinateBeyondSinglePrecisionEndsTheRun) {
-    auto run =
-        run_deck(" -9\n" + counts(3, 0) + "T1\nT2\nT3\n" + atom_record(1, 0, 0, 0, 0, 0, 0, 1) +
-                 "  2  1  0  0      3.0E38\n" + "  3  2  0  0      3.0E38\n999\n");
-    EXPECT_EQ(run.error, ErrorKind::fp_overflow);
-    Lines lines = report_lines(run.report);
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[6], "  2  1  0  0************     .000000     .000000     .000000");
 }
 
 // A helix of n atoms: each bonded to the one before, at 1.5, 110 degrees, dihedral 60.
 std::string helix(int n, int isotope_flag) {
-    std::string deck = " -9\n" + counts(n, isotope_flag) + "HELIX\n\nHELIX\n";
+    std::string deck =
+        control_record(-9) + counts_record(n, isotope_flag) + title_records("HELIX", "", "HELIX");
     deck += atom_record(1, 0, 0, 0, 0, 0, 0, 12) + atom_record(2, 1, 0, 0, 1.5, 0, 0, 12) +
             atom_record(3, 2, 1, 0, 1.5, 110, 0, 12);
     for (int i = 4; i <= n; ++i)
@@ -212,8 +109,8 @@ std::string helix(int n, int isotope_flag) {
 TEST(JobLoop, MoleculesFromOneToTheLargestTheTableHolds) {
     std::string deck;
     for (int n = 1; n <= 40; ++n)
-        deck += n < 3 ? helix(3, 0).replace(4, 12, counts(n, 0)) : helix(n, n % 2);
-    deck += helix(500, 0) + "999\n";
+        deck += n < 3 ? helix(3, 0).replace(4, 12, counts_record(n)) : helix(n, n % 2);
+    deck += helix(500, 0) + kEndRecord;
     auto run = run_deck(deck);
     ASSERT_FALSE(run.error) << run.message;
     EXPECT_EQ(count_lines(run.report, "  PROGRAM TESSEN"), 41u);
@@ -236,4 +133,4 @@ TEST(JobLoop, MoleculesFromOneToTheLargestTheTableHolds) {
 }
 
 } // namespace
-} // namespace tessen
+} // namespace tessen::test

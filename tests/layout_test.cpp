@@ -3,6 +3,7 @@
 #include "records/Layout.hpp"
 #include "records/LayoutReader.hpp"
 #include "records/LayoutWriter.hpp"
+#include "support/Records.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@
 namespace tessen {
 namespace {
 
-// Collects the records a write produces, with the hold flag of each.
-struct Records : RecordSink {
-    std::vector<std::string> lines;
-    std::vector<bool> held;
-    void put_record(std::string_view record, bool hold) override {
-        lines.emplace_back(record);
-        held.push_back(hold);
-    }
-};
-
+using Records = test::CollectedRecords;
 using Lines = std::vector<std::string>;
 
 TEST(LayoutParse, UnrollsRepeatsAndGroups) {
@@ -187,31 +179,6 @@ TEST(LayoutRead, SlashAndSkip) {
     LayoutReader in(d.deck, layout);
     EXPECT_EQ(in.get_int(), 12);
     EXPECT_EQ(in.get_int(), 34);
-}
-
-TEST(LayoutRead, FaultsNameTheDeck) {
-    Deck bad("  x\n");
-    const Layout layout("(I3)");
-    LayoutReader in(bad.deck, layout);
-    try {
-        in.get_int();
-        FAIL() << "no diagnostic";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::bad_field);
-        EXPECT_EQ(format_diagnostic(e),
-                  "\nrun-time error T2002: READ(T.DAT)\n- invalid character in numeric field\n");
-    }
-    Deck empty("");
-    LayoutReader none(empty.deck, layout);
-    EXPECT_THROW(none.get_int(), RunError);
-    Deck ctrl_z("\x1a\n");
-    LayoutReader z(ctrl_z.deck, layout);
-    try {
-        z.get_int();
-        FAIL() << "no diagnostic";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::end_of_file);
-    }
 }
 
 } // namespace

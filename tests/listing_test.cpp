@@ -1,8 +1,6 @@
 #include "geometry/DistCheck.hpp"
 #include "geometry/ScreenXyz.hpp"
-#include "records/ByteStreams.hpp"
-#include "records/ReportFile.hpp"
-#include "support/TestSupport.hpp"
+#include "support/Records.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +13,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The report lines that a few calls write.
-struct Report {
-    MemorySink sink;
-    ReportFile file{sink};
-    Lines lines() {
-        file.close();
-        return test::report_lines(sink.bytes());
-    }
-};
-
+using Report = test::MemoryReport;
 // Atoms at (0, 0, 0), (0.96, 0, 0) and (-0.24, 0.93, 0).
 std::unique_ptr<AtomTable> bent_triatomic() {
     auto atoms = std::make_unique<AtomTable>();

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Fast, RealOutput,
 INSTANTIATE_TEST_SUITE_P(Exact, RealOutput,
                          ::testing::Values(Editor{"edit_real_exact", &tessen::edit_real_exact}));
 
-TEST_P(RealOutput, WorkedValuesSixDecimals) {
+TEST_P(RealOutput, FieldsOfSixDecimals) {
     EXPECT_EQ(edit_real(0.5f, 12, 6), "     .500000");
     EXPECT_EQ(edit_real(-0.5f, 12, 6), "    -.500000");
     EXPECT_EQ(edit_real(0.0f, 12, 6), "     .000000");

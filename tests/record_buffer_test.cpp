@@ -6,6 +6,7 @@
 #include "records/LayoutWriter.hpp"
 #include "records/RealOutput.hpp"
 #include "records/RecordBuffer.hpp"
+#include "support/Records.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,7 @@
 namespace tessen {
 namespace {
 
-struct Records : RecordSink {
-    std::vector<std::string> lines;
-    void put_record(std::string_view record, bool /*hold*/) override { lines.emplace_back(record); }
-};
-
+using Records = test::CollectedRecords;
 using Lines = std::vector<std::string>;
 
 // The buffer grows many times over while fields of every width and every count of

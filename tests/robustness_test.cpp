@@ -8,7 +8,9 @@
 #include "records/InputDeck.hpp"
 #include "records/LayoutWriter.hpp"
 #include "records/ReportFile.hpp"
-#include "support/TestSupport.hpp"
+#include "support/DeckRun.hpp"
+#include "support/Decks.hpp"
+#include "support/Records.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,6 @@
 namespace tessen {
 namespace {
 
-using test::atom_record;
 using test::run_deck;
 
 // A report sink whose first write puts out half of its bytes and then fails, as a full
@@ -41,25 +42,14 @@ class FailsOnceHalfway : public ByteSink {
     std::string bytes_;
 };
 
-// Enough molecules for a report several times the size of the report buffer.
-std::string many_molecules() {
-    std::string molecule = " -9\n      5   0\nMETHANE\n\nCH4\n" +
-                           atom_record(1, 0, 0, 0, 0, 0, 0, 12) +
-                           atom_record(2, 1, 0, 0, 1.09, 0, 0, 1.007825) +
-                           atom_record(3, 1, 2, 0, 1.09, 0, 0, 1.007825) +
-                           atom_record(4, 1, 2, 3, 1.09, 0, 120, 1.007825) +
-                           atom_record(5, 1, 2, 3, 1.09, 0, -120, 1.007825);
-    std::string deck;
-    for (int copy = 0; copy < 100; ++copy)
-        deck += molecule;
-    return deck + "999\n";
-}
-
 // After a failed write the run ends, and the driver closes the report, which writes out
 // what is still buffered. The bytes of the failed write must not be written again: the
 // report is then a part of the whole report from its start, never a repetition.
 TEST(ReportBuffer, FailedWriteIsNotRepeated) {
-    const std::string deck = many_molecules();
+    std::string deck;
+    for (int copy = 0; copy < 100; ++copy) // a report several times the report buffer
+        deck += test::methane_molecule();
+    deck += test::kEndRecord;
     const std::string whole = run_deck(deck).report;
     ASSERT_GT(whole.size(), 3u * 65536u);
 
@@ -80,23 +70,14 @@ TEST(ReportBuffer, FailedWriteIsNotRepeated) {
         << "the report is not the start of the whole report";
 }
 
-// Records as written, for the writers' own tests.
-class CollectedRecords : public RecordSink {
-  public:
-    void put_record(std::string_view record, bool /*hold*/) override {
-        records.emplace_back(record);
-    }
-    std::vector<std::string> records;
-};
-
 // A free-form line without items, the report's blank line, appends an empty text whose
 // view has no data at all: nothing may then be copied from it. The sanitized run stopped
 // here, on memcpy given a null pointer; in a plain build that copy of no bytes did no harm.
 TEST(EmptyText, FreeFormLineWithoutItems) {
-    CollectedRecords sink;
+    test::CollectedRecords sink;
     write_line(sink);
     write_line(sink, {std::string_view(), "TEXT", std::string_view()});
-    EXPECT_EQ(sink.records, (std::vector<std::string>{" ", " TEXT"}));
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{" ", " TEXT"}));
 }
 
 } // namespace

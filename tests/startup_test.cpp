@@ -1,7 +1,9 @@
 #include "driver/DelimitedMessage.hpp"
 #include "driver/Program.hpp"
 #include "driver/ReportName.hpp"
-#include "support/TestSupport.hpp"
+#include "support/Files.hpp"
+#include "support/Programs.hpp"
+#include "support/ScriptedInput.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +15,11 @@
 namespace tessen {
 namespace {
 
-using test::ScriptedInput;
-
+using test::ProgramRun;
 using test::read_file;
 using test::run_tessen;
 using test::ScratchDir;
+using test::ScriptedInput;
 using test::write_file;
 namespace fs = std::filesystem;
 
@@ -57,7 +59,7 @@ TEST(DelimitedMessage, LengthRunsToTheFirstClosingDelimiter) {
 // Runs the built program in a fresh folder holding the given files.
 struct StartUp : ::testing::Test {
     ScratchDir dir;
-    test::RunResult run(const std::string& typed) { return run_tessen(dir.path(), typed); }
+    ProgramRun run(const std::string& typed) { return run_tessen(dir.path(), typed); }
 };
 
 TEST_F(StartUp, PromptNamesAndEndRecordOnly) {
@@ -70,26 +72,6 @@ TEST_F(StartUp, PromptNamesAndEndRecordOnly) {
     EXPECT_EQ(r.err, "");
     ASSERT_TRUE(fs::exists(dir / "MOLECULE.OUT"));
     EXPECT_EQ(fs::file_size(dir / "MOLECULE.OUT"), 0u);
-}
-
-TEST_F(StartUp, ExistingReportKeepsItsContentWhenNothingIsWritten) {
-    write_file(dir / "A.DAT", "999\n");
-    write_file(dir / "A.OUT", "old report\r\n");
-    auto r = run("A.DAT\n");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(read_file(dir / "A.OUT"), "old report\r\n");
-}
-
-TEST_F(StartUp, FourMissingNamesThenTheOpenFailure) {
-    auto r = run("ONE.DAT\nTWO.DAT\nTHREE.DAT\nFOUR.DAT\nFIVE.DAT\n");
-    std::string names;
-    for (int k = 0; k < 4; ++k)
-        names += (k ? "\r\n" : "") + kPrompt + kNotFound;
-    EXPECT_EQ(r.out, kBanner + names +
-                         "\r\ninput file is FOUR.DAT    , output file is FOUR.OUT    \r\n\r\n\r\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.substr(0, 36), "\nrun-time error T1001: OPEN(FOUR.DAT");
-    EXPECT_FALSE(fs::exists(dir / "FOUR.OUT")); // the deck is opened first
 }
 
 // A typed name holding a NUL byte is not found, and after the fourth name its open fails
@@ -120,16 +102,6 @@ TEST_F(StartUp, TypedLineLongerThanTwelveCharacters) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("input file is LONGNAME.DAT, output file is LONGNAME.OUT"),
               std::string::npos);
-}
-
-TEST_F(StartUp, ElevenCharacterStemWouldOverwriteTheDeck) {
-    write_file(dir / "ABCDEFGHIJK.", "999\n");
-    auto r = run("ABCDEFGHIJK.\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, kBanner + kPrompt +
-                         "input file is ABCDEFGHIJK., output file is ABCDEFGHIJK.\r\n\r\n\r\n");
-    EXPECT_EQ(r.err.rfind("\nrun-time error T1002: OPEN(ABCDEFGHIJK.)\n- ", 0), 0u);
-    EXPECT_EQ(read_file(dir / "ABCDEFGHIJK."), "999\n");
 }
 
 TEST_F(StartUp, EndOfConsoleInputGivesUpAfterFourPrompts) {

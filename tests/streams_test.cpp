@@ -1,20 +1,17 @@
 #include "records/ByteStreams.hpp"
-#include "records/FileStreams.hpp"
 #include "records/InputDeck.hpp"
 #include "records/ReportFile.hpp"
-#include "support/TestSupport.hpp"
+#include "support/DeckRun.hpp"
+#include "support/Files.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace tessen {
 namespace {
 
 using test::read_file;
-using test::ScratchDir;
-using test::write_file;
 
 std::vector<std::string> all_records(const std::string& bytes) {
     MemorySource source(bytes);
@@ -60,19 +57,6 @@ TEST(InputDeck, LastLineWithoutLineFeedIsARecord) {
     EXPECT_EQ(all_records(""), Records({}));
 }
 
-TEST(InputDeck, NulBytesAreCharactersOfTheRecord) {
-    EXPECT_EQ(all_records(std::string("a\0b\n", 4)), Records({std::string("a\0b", 3)}));
-}
-
-TEST(InputDeck, LongLinesKeepTheirFirstCharactersAndTheNextRecordSurvives) {
-    std::string longline(100000, '7');
-    Records got = all_records(" -9" + longline + "\r\n999\n");
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].size(), InputDeck::kMaxRecordLength);
-    EXPECT_EQ(got[0].substr(0, 4), " -97");
-    EXPECT_EQ(got[1], "999");
-}
-
 TEST(InputDeck, RecordsSpanningTheReadBufferAreWhole) {
     std::string bytes;
     for (int i = 0; i < 20000; ++i)
@@ -91,19 +75,6 @@ TEST(ReportFile, EveryRecordEndsWithCrLfAndReachesTheSinkByClose) {
     EXPECT_EQ(sink.bytes(), "");
     report.close();
     EXPECT_EQ(sink.bytes(), "  PROGRAM TESSEN\r\n \r\n\r\n");
-}
-
-TEST(ReportFile, LargeReportsAreWrittenInOrder) {
-    MemorySink sink;
-    ReportFile report(sink);
-    std::string expected;
-    for (int i = 0; i < 50000; ++i) {
-        std::string line = "line " + std::to_string(i);
-        report.put_record(line, false);
-        expected += line + "\r\n";
-    }
-    report.close();
-    EXPECT_EQ(sink.bytes(), expected);
 }
 
 // Records longer than the report's buffer, between short ones and right after a nearly
@@ -128,69 +99,6 @@ TEST(ReportFile, RecordsLongerThanTheBufferKeepTheirPlace) {
     put(std::string(6000, 'm')); // does not fit behind the one before
     report.close();
     EXPECT_TRUE(sink.bytes() == expected) << "the report differs from the records given";
-}
-
-struct FileStreamsTest : ::testing::Test {
-    ScratchDir dir;
-    std::string path(const char* name) { return (dir / name).string(); }
-};
-
-TEST_F(FileStreamsTest, MissingDeckCannotBeOpened) {
-    try {
-        FileSource source(path("NONE.DAT"));
-        FAIL() << "opened a missing deck";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::open_failed);
-        EXPECT_EQ(e.op(), FileOp::open);
-    }
-}
-
-TEST_F(FileStreamsTest, ReportIsCreatedEmptyAndAnOldOneIsKeptUntilTheFirstWrite) {
-    write_file(dir / "IN.DAT", "999\n");
-    write_file(dir / "OLD.OUT", "an older, longer report\r\n");
-    FileSource source(path("IN.DAT"));
-    {
-        FileSink fresh(path("NEW.OUT"), source, path("IN.DAT"));
-        FileSink old(path("OLD.OUT"), source, path("IN.DAT"));
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir / "NEW.OUT"));
-    EXPECT_EQ(read_file(dir / "NEW.OUT"), "");
-    EXPECT_EQ(read_file(dir / "OLD.OUT"), "an older, longer report\r\n");
-    {
-        FileSink old(path("OLD.OUT"), source, path("IN.DAT"));
-        old.write("new\r\n", 5);
-        old.write("more\r\n", 6);
-    }
-    EXPECT_EQ(read_file(dir / "OLD.OUT"), "new\r\nmore\r\n");
-}
-
-TEST_F(FileStreamsTest, ReportNeverReplacesTheDeck) {
-    write_file(dir / "IN.DAT", "999\n");
-    std::filesystem::create_hard_link(dir / "IN.DAT", dir / "ALIAS.OUT");
-    FileSource source(path("IN.DAT"));
-    for (const char* name : {"IN.DAT", "ALIAS.OUT"}) {
-        try {
-            FileSink sink(path(name), source, path("IN.DAT"));
-            FAIL() << "report opened on the deck as " << name;
-        } catch (const RunError& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::report_is_input);
-            EXPECT_EQ(e.op(), FileOp::open);
-        }
-    }
-    EXPECT_EQ(read_file(dir / "IN.DAT"), "999\n");
-}
-
-TEST_F(FileStreamsTest, WriteFailureIsADiagnostic) {
-    write_file(dir / "IN.DAT", "999\n");
-    std::filesystem::create_symlink("/dev/full", dir / "FULL.OUT");
-    FileSource source(path("IN.DAT"));
-    FileSink sink(path("FULL.OUT"), source, path("IN.DAT"));
-    try {
-        sink.write("x\r\n", 3);
-        FAIL() << "a write to a full device succeeded";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::write_failed);
-    }
 }
 
 } // namespace

@@ -1,45 +1,33 @@
 #pragma once
 
-#include "support/TestSupport.hpp"
+// The names by which the report-scanning tests of this folder reach the shared test
+// support.
 
-#include <filesystem>
-#include <string>
-#include <vector>
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
 
 namespace tessen::tools_test {
 
 namespace fs = std::filesystem;
+using Scratch = test::ScratchDir;
+using test::ProgramRun;
+using test::read_file;
+using test::source_dir;
+using test::write_file;
 
-// A fresh empty folder under the system's temporary folder, removed on destruction.
-using Scratch = tessen::test::ScratchDir;
+// Runs the built tessen in dir on the deck of that name, typed at its prompt.
+inline ProgramRun run_tessen(const fs::path& dir, const std::string& deck) {
+    return test::run_tessen(dir, deck + "\n");
+}
 
-// What one run of a program gave.
-struct ProgramRun {
-    int status = -1; // the exit status; -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
+inline std::vector<std::string> lines_of(const std::string& text) {
+    return test::text_lines(text);
+}
 
-// Runs argv[0] (looked up in PATH when it has no slash) in folder dir, with input as its
-// standard input.
-ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
-                       const std::string& input = {});
-
-// Runs the built tessen in dir on the deck named deck (typed at its prompt).
-ProgramRun run_tessen(const fs::path& dir, const std::string& deck);
-
-// Whether a program of that name is found in PATH.
-bool has_program(const std::string& name);
-
-std::string read_file(const fs::path& file);
-void write_file(const fs::path& file, const std::string& text);
-
-// The lines of a text, without their line ends (LF or CR LF).
-std::vector<std::string> lines_of(const std::string& text);
-
-// Folders of the project: the source tree, the build tree, the test decks.
-fs::path source_dir();
-fs::path build_dir();
-fs::path deck_dir();
+// The decks of the tessen-xyz tests.
+inline fs::path deck_dir() {
+    return test::test_dir() / "xyz" / "decks";
+}
 
 } // namespace tessen::tools_test

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace tessen::tools_test {
+namespace tessen::test {
 
 namespace {
 
@@ -50,4 +50,4 @@ std::map<int, DistanceMatrix> distance_checks(const std::vector<std::string>& re
     return checks;
 }
 
-} // namespace tessen::tools_test
+} // namespace tessen::test

@@ -2,7 +2,9 @@
 // agree with the report's interatomic distance check.
 
 #include "ReportDistances.hpp"
-#include "ToolsSupport.hpp"
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
 #include "xyz/ReportLines.hpp"
 #include "xyz/ReportScan.hpp"
 #include "xyz/XyzFileName.hpp"
@@ -13,7 +15,7 @@
 #include <cmath>
 #include <sstream>
 
-namespace tessen::tools_test {
+namespace tessen::test {
 namespace {
 
 // One atom as Open Babel reads it.
@@ -30,7 +32,7 @@ std::vector<BabelAtom> read_with_open_babel(const fs::path& xyz) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("1 molecule converted"), std::string::npos) << run.err;
     std::vector<BabelAtom> atoms;
-    std::vector<std::string> lines = lines_of(run.out);
+    std::vector<std::string> lines = text_lines(run.out);
     auto line = std::find(lines.begin(), lines.end(), "C1");
     for (line = line == lines.end() ? line : line + 1;
          line != lines.end() && line->find("$END") == std::string::npos; ++line) {
@@ -122,9 +124,9 @@ class OpenBabel : public ::testing::Test {
         Converted c{dir / deck.stem().string(), deck.stem().string(), {}, {}};
         fs::create_directories(c.folder);
         fs::copy_file(deck, c.folder / deck.filename());
-        EXPECT_EQ(run_tessen(c.folder, deck.filename().string()).status, 0) << deck;
+        EXPECT_EQ(run_tessen(c.folder, deck.filename().string() + "\n").status, 0) << deck;
         std::string report = c.stem + ".OUT";
-        ProgramRun run = run_program({TESSEN_XYZ_BINARY, report}, c.folder);
+        ProgramRun run = run_xyz(c.folder, {report});
         EXPECT_EQ(run.status, 0) << deck << ": " << run.err;
         std::vector<std::string> lines = xyz::read_report_lines((c.folder / report).string());
         c.sets = xyz::scan_report(lines).sets;
@@ -140,7 +142,7 @@ class OpenBabel : public ::testing::Test {
         return atoms;
     }
 
-    Scratch dir;
+    ScratchDir dir;
 };
 
 TEST_F(OpenBabel, ReadsTheWaterFilesWithTheReportsDistances) {
@@ -156,7 +158,7 @@ TEST_F(OpenBabel, ReadsTheWaterFilesWithTheReportsDistances) {
 // Bromine and chlorine with two isotopic species, a molecule without listing, average
 // masses and a dummy atom of mass 0.
 TEST_F(OpenBabel, ReadsEveryElementAndTheDummyAtom) {
-    Converted mixed = convert(deck_dir() / "MIXED.DAT");
+    Converted mixed = convert(test_dir() / "xyz/decks/MIXED.DAT");
     ASSERT_EQ(mixed.sets.size(), 6u);
     for (const xyz::CoordinateSet& set : mixed.sets) {
         std::vector<BabelAtom> atoms = read_back(mixed, set);
@@ -195,4 +197,4 @@ TEST_F(OpenBabel, ReadsTheFilesOfEveryExampleDeck) {
 }
 
 } // namespace
-} // namespace tessen::tools_test
+} // namespace tessen::test

@@ -1,10 +1,14 @@
 // tessen-xyz as a user runs it, on reports written by the built tessen.
 
-#include "ToolsSupport.hpp"
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
 
 #include <gtest/gtest.h>
 
-namespace tessen::tools_test {
+#include <algorithm>
+
+namespace tessen::test {
 namespace {
 
 const std::vector<std::string> kWaterFiles = {"WATER_1_input.xyz", "WATER_1_principal_1.xyz",
@@ -15,13 +19,9 @@ class WaterReport : public ::testing::Test {
   protected:
     void SetUp() override {
         fs::copy_file(source_dir() / "examples" / "WATER.DAT", dir / "WATER.DAT");
-        ASSERT_EQ(run_tessen(dir.path(), "WATER.DAT").status, 0);
+        ASSERT_EQ(run_tessen(dir.path(), "WATER.DAT\n").status, 0);
     }
-    ProgramRun xyz(const std::vector<std::string>& args) {
-        std::vector<std::string> argv = {TESSEN_XYZ_BINARY};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return run_program(argv, dir.path());
-    }
+    ProgramRun xyz(const std::vector<std::string>& args) { return run_xyz(dir.path(), args); }
     std::vector<std::string> files_in(const fs::path& folder) {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
@@ -30,14 +30,14 @@ class WaterReport : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-    Scratch dir;
+    ScratchDir dir;
 };
 
 TEST_F(WaterReport, WritesOneFilePerListingIntoTheCurrentFolder) {
     ProgramRun run = xyz({"WATER.OUT"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(lines_of(run.out), kWaterFiles);
+    EXPECT_EQ(text_lines(run.out), kWaterFiles);
     EXPECT_EQ(files_in(dir.path()), kWaterFiles);
     // O at the origin, H on the x axis at 0.9572, H at 0.9572 and 104.52 degrees from it.
     EXPECT_EQ(read_file(dir / "WATER_1_input.xyz"),
@@ -52,7 +52,7 @@ TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFile) {
     ASSERT_EQ(xyz({"WATER.OUT"}).status, 0);
     const std::vector<std::string> species = {"H2(16)O", "D2(16)O", "HD(16)O"};
     for (std::size_t k = 0; k < species.size(); ++k) {
-        std::vector<std::string> lines = lines_of(read_file(dir / kWaterFiles[k + 1]));
+        std::vector<std::string> lines = text_lines(read_file(dir / kWaterFiles[k + 1]));
         ASSERT_EQ(lines.size(), 5u);
         EXPECT_EQ(lines[0], "3");
         EXPECT_EQ(lines[1], "WATER, EQUILIBRIUM STRUCTURE | " + species[k] +
@@ -65,7 +65,7 @@ TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFile) {
 TEST_F(WaterReport, WritesIntoAGivenFolderCreatingIt) {
     ProgramRun run = xyz({"WATER.OUT", "views/water"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(lines_of(run.out).front(), "views/water/WATER_1_input.xyz");
+    EXPECT_EQ(text_lines(run.out).front(), "views/water/WATER_1_input.xyz");
     EXPECT_EQ(files_in(dir / "views/water"), kWaterFiles);
     EXPECT_TRUE(files_in(dir.path()).empty());
 }
@@ -123,8 +123,8 @@ TEST_F(WaterReport, AnUnreadableListingFailsTheRunButNotTheOtherFiles) {
         << run.err;
     std::vector<std::string> written(kWaterFiles.begin() + 1, kWaterFiles.end());
     EXPECT_EQ(files_in(dir.path()), written);
-    EXPECT_EQ(lines_of(run.out), written);
+    EXPECT_EQ(text_lines(run.out), written);
 }
 
 } // namespace
-} // namespace tessen::tools_test
+} // namespace tessen::test

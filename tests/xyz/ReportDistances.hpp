@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tessen::tools_test {
+namespace tessen::test {
 
 // d(i, j) of one molecule, row i - 1 holding the distances from atom i to atoms 1..N.
 using DistanceMatrix = std::vector<std::vector<double>>;
@@ -13,4 +13,4 @@ using DistanceMatrix = std::vector<std::vector<double>>;
 // in the report (from 1). A distance shown as asterisks is NaN.
 std::map<int, DistanceMatrix> distance_checks(const std::vector<std::string>& report_lines);
 
-} // namespace tessen::tools_test
+} // namespace tessen::test
