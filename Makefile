@@ -134,3 +134,15 @@ bench-toolchain:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(SCRATCH)
+
+# The fast Fw.d editor against the digit-by-digit one on every float below 2^24, both
+# signs, in every format the programs print reals with, on all cores, in a Release build
+# of its own; never part of `make test`. SWEEP_ARGS narrows it for a quick run, e.g.
+# SWEEP_ARGS="--stride 997" or SWEEP_ARGS="--binades 120-130" (see --help).
+SWEEP_BUILD ?= build-sweep
+SWEEP_ARGS  ?=
+.PHONY: sweep
+sweep:
+	cmake -S . -B $(SWEEP_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_SWEEP=ON -DTESSEN_TESTS=OFF
+	cmake --build $(SWEEP_BUILD) -j $(JOBS) --target tessen_real_sweep
+	$(SWEEP_BUILD)/tests/sweep/tessen_real_sweep $(SWEEP_ARGS)

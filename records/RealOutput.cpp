@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 // The editor rounds the exact value of x twice: to 17 significant digits, then at one
 // decimal position (the d-th decimal, or the seventh significant digit when that comes
@@ -14,23 +15,29 @@
 // roundings in integers on the exact binary value m * 2^-shift; everything else goes to
 // the digit-by-digit editor, which gives the same bytes, only slower.
 //
-// Why one integer test covers the first rounding: the second rounding only asks
-// whether the value is below, or at or above, a half-way point h, and every such h has
-// at most eight significant digits. Rounding to 17 digits therefore never moves a value
-// from at or above h to below it; it moves a value below h up to h exactly when the
-// value lies within half a unit of the 17th digit below h (a tie there goes up under
-// either tie rule, as the 17th digit just below h is a 9). A value that the 17-digit
-// step lifts to a power of ten is rounded up to that same power of ten by the second
-// rounding anyway. So a value rounds up when its fraction past the rounding position
-// is at least 1/2 - 10^-c / 2, where c = 17 - (digits kept).
+// Why the first rounding needs no work of its own here: what the second rounding looks
+// at is where the value lies against the multiples of 1/2 in units of the last kept
+// digit (the half-way points it rounds at, and the integers, among them the powers of
+// ten where one more digit goes before the point). Each such point has at most eight
+// significant digits, so rounding to 17 digits keeps it in place, and as that rounding
+// never reverses an order, it can only change the outcome by lifting a value onto such
+// a point from within half a unit of the 17th digit. No value on this path comes that
+// close. Scaled by 10^s (s <= d <= 7) so that the last kept digit is the units digit,
+// |x| is y = m * 10^s / 2^shift with m < 2^24, a multiple of 1/2^shift, so a value off
+// such a point is at least 1/2^(shift+1) away from it. When the integer part of y has k
+// digits (k = 0 when it is 0), y >= 10^(k-1), because values under a tenth are shown
+// as zero before this question is asked, and half a unit of the 17th digit is
+// 10^(k-17) / 2. Now 2^shift = m * 10^s / y < 2^24 * 10^7 * 10^(1-k), and
+// 2^24 * 10^8 < 10^17 makes that less than 10^(17-k): the gap is wider than the
+// 17-digit step can close. So a value rounds up exactly when its binary fraction past
+// the kept digits is at least 1/2.
 
 namespace tessen {
 namespace {
 
-__extension__ typedef unsigned __int128 Wide;
-
 constexpr int kShownDigits = 7;
 constexpr int kExactDigits = 17;
+constexpr int kMaxFastDecimals = 7; // larger d goes to the digit-by-digit editor
 
 // 10^0 .. 10^19.
 constexpr std::array<std::uint64_t, 20> kPow10 = [] {
@@ -43,26 +50,16 @@ constexpr std::array<std::uint64_t, 20> kPow10 = [] {
     return powers;
 }();
 
+// The bound that lets the 17-digit rounding be skipped (see the top of the file): a
+// mantissa below 2^24, at most kMaxFastDecimals decimals kept, nothing under a tenth of
+// the last kept digit.
+static_assert(std::numeric_limits<float>::digits == 24);
+static_assert((std::uint64_t{1} << 24) * kPow10[kMaxFastDecimals] * 10 < kPow10[kExactDigits]);
+
 // Number of decimal digits of n >= 1.
 int decimal_digits(std::uint64_t n) {
     const int guess = (std::bit_width(n) * 1233) >> 12; // floor(bits * log10(2)), maybe one less
     return guess + 1 - (n < kPow10[guess] ? 1 : 0);
-}
-
-// Whether the fraction part / 2^shift (shift <= 51) past the last kept digit rounds up:
-// at least 1/2, or short of 1/2 by at most half a unit of the 17th significant digit,
-// 10^-places / 2 with places = 17 - (digits of kept) >= 10. That is
-// (2^shift - 2 part) * 10^places <= 2^shift.
-bool rounds_up(std::uint64_t kept, std::uint64_t part, int shift) {
-    const std::uint64_t one = std::uint64_t{1} << shift;
-    const bool at_least_half = 2 * part >= one;
-    const std::uint64_t gap = one - 2 * part; // wraps round above 1/2
-    // As 10^places > 2^33, a gap in the band is at most one >> 33, which is rare.
-    if (gap <= (one >> 33)) [[unlikely]] {
-        const int places = kExactDigits - (kept != 0 ? decimal_digits(kept) : 0);
-        return Wide{gap} * kPow10[places] <= Wide{one};
-    }
-    return at_least_half;
 }
 
 // How a value of at least 1 with biased exponent b (127 <= b < 151), in
@@ -112,6 +109,7 @@ struct Rounded {
 // |x| * 10^(7-E) is kept, followed by D - (7-E) zeros. Either way the rounding looks at
 // the binary fraction past the kept digits.
 template <int D> Rounded round_value(std::uint32_t bits) {
+    static_assert(D <= kMaxFastDecimals);
     const std::uint32_t biased = bits >> 23;
     const std::uint32_t fraction = bits & 0x7fffffu;
     const std::uint64_t mantissa = biased != 0 ? (fraction | 0x800000u) : fraction;
@@ -133,7 +131,9 @@ template <int D> Rounded round_value(std::uint32_t bits) {
     }
     const std::uint64_t kept = scaled >> shift;
     const std::uint64_t part = scaled & ((std::uint64_t{1} << shift) - 1);
-    return {static_cast<std::uint32_t>(kept + (rounds_up(kept, part, shift) ? 1 : 0)), zeros};
+    // Half up: the 17-digit rounding cannot change this (see the top of the file).
+    const bool up = 2 * part >= (std::uint64_t{1} << shift);
+    return {static_cast<std::uint32_t>(kept + (up ? 1 : 0)), zeros};
 }
 
 // The characters of the two-digit numbers 00..99, first digit in the low byte.
