@@ -3,8 +3,7 @@
 
 #include "ReportDistances.hpp"
 #include "ToolsSupport.hpp"
-#include "xyz/ReportLines.hpp"
-#include "xyz/ReportScan.hpp"
+#include "xyz/CoordinateSets.hpp"
 #include "xyz/XyzFileName.hpp"
 
 #include <gtest/gtest.h>
@@ -126,9 +125,8 @@ class OpenBabel : public ::testing::Test {
         std::string report = c.stem + ".OUT";
         ProgramRun run = run_program({TESSEN_XYZ_BINARY, report}, c.folder);
         EXPECT_EQ(run.status, 0) << deck << ": " << run.err;
-        std::vector<std::string> lines = xyz::read_report_lines((c.folder / report).string());
-        c.sets = xyz::scan_report(lines).sets;
-        c.checks = distance_checks(lines);
+        c.sets = xyz::read_coordinate_sets((c.folder / report).string()).sets;
+        c.checks = distance_checks(lines_of(read_file(c.folder / report)));
         return c;
     }
 
