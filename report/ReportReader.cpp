@@ -82,6 +82,9 @@ ReportReader::ReportReader(ByteSource& source, std::string name)
 std::vector<Problem> ReportReader::take_problems() {
     std::vector<Problem> taken;
     taken.swap(problems_);
+    // A block is judged when it ends, after the problems found inside it.
+    std::stable_sort(taken.begin(), taken.end(),
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return taken;
 }
 
@@ -172,7 +175,7 @@ void ReportReader::take_principal(Molecule& molecule) {
                 "coordinate listing before any molecule header");
         return;
     }
-    MassBlock& block = block_for(molecule, kPrincipalPart, title);
+    MassBlock& block = block_for(molecule, kPrincipalPart, header_line - 2, title);
     const int number = static_cast<int>(molecule.blocks.size());
     block.principal = take_listing(header_line, std::move(title), molecule, number);
     if (block.principal && !block.principal->rows.empty())
@@ -221,7 +224,7 @@ void ReportReader::take_total_mass(Molecule& molecule) {
         return;
     }
     close_block(molecule); // a total mass always begins a block
-    MassBlock& block = block_for(molecule, kTotalPart, std::move(title));
+    MassBlock& block = block_for(molecule, kTotalPart, lines_.number(), std::move(title));
     block.total_mass = total;
     parts_complete_ |= kTotalPart;
 
@@ -245,7 +248,7 @@ void ReportReader::take_total_mass(Molecule& molecule) {
 void ReportReader::take_rows(Molecule& molecule, unsigned part) {
     if (molecule.number == 0)
         return; // reported with the block's total mass
-    MassBlock& block = block_for(molecule, part, trimmed(lines_.previous()));
+    MassBlock& block = block_for(molecule, part, lines_.number(), trimmed(lines_.previous()));
     std::span<ShownTriple> rows = part == kTensorPart ? std::span<ShownTriple>(block.inertia_tensor)
                                   : part == kTransformPart
                                       ? std::span<ShownTriple>(block.transformation)
@@ -265,12 +268,13 @@ void ReportReader::take_rows(Molecule& molecule, unsigned part) {
 }
 
 // The open block when it still lacks the part, otherwise a new block, which the part
-// begins (under title, the line before it).
-MassBlock& ReportReader::block_for(Molecule& molecule, unsigned part, std::string title) {
+// begins on line (under title, the line before it).
+MassBlock& ReportReader::block_for(Molecule& molecule, unsigned part, std::size_t line,
+                                   std::string title) {
     if (!block_open_ || (parts_seen_ & part) != 0) {
         close_block(molecule);
         MassBlock& block = molecule.blocks.emplace_back();
-        block.line = lines_.number();
+        block.line = line;
         block.title = std::move(title);
         block_open_ = true;
     }

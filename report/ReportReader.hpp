@@ -41,7 +41,7 @@ class ReportReader {
     void take_rows(Molecule& molecule, unsigned part);
     std::optional<Listing> take_listing(std::size_t header_line, std::string title,
                                         const Molecule& molecule, int block);
-    MassBlock& block_for(Molecule& molecule, unsigned part, std::string title);
+    MassBlock& block_for(Molecule& molecule, unsigned part, std::size_t line, std::string title);
     void close_block(const Molecule& molecule);
     void problem(std::size_t line, Problem::Kind kind, int molecule, int block, std::string text);
 };
