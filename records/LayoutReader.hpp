@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/FieldWalker.hpp"
 #include "records/InputDeck.hpp"
 #include "records/Layout.hpp"
 
@@ -9,11 +10,13 @@
 
 namespace tessen {
 
-// Walks a layout on input: each get fills one variable from the field the walk has
-// reached, reading the next record where the walk needs one (at the first data item,
-// after a /, and at the closing parenthesis by the reversion rule). Columns past the
-// end of a short record read as blanks. finish() leaves the rest of the current record
-// unread, so the next read begins with the next record.
+// Walks a layout on input over the records of the deck: each get fills one variable from
+// the field the walk has reached, reading the next record where the walk needs one (at
+// the first data item, after a /, and at the closing parenthesis by the reversion rule).
+// Columns past the end of a short record read as blanks. A field that cannot be read, and
+// the end of the deck where a record is still needed, end the run with the deck's
+// diagnostic. finish() leaves the rest of the current record unread, so the next read
+// begins with the next record.
 class LayoutReader {
   public:
     LayoutReader(InputDeck& deck, const Layout& layout);
@@ -28,15 +31,21 @@ class LayoutReader {
     void finish() {}
 
   private:
-    InputDeck& deck_;
-    const Layout& layout_;
-    std::size_t next_ = 0;
-    std::string_view record_;
-    std::size_t column_ = 0; // 0-based position in the record
-    bool need_record_ = true;
+    // The deck's records for the walk; the deck raises the end-of-file diagnostic itself.
+    class DeckRecords : public RecordSupply {
+      public:
+        explicit DeckRecords(InputDeck& deck) : deck_(deck) {}
+        std::optional<std::string_view> next_record() override { return deck_.next_record(); }
 
-    void ensure_record();
-    const LayoutItem& advance_to_data_item(LayoutItem::Kind kind);
+      private:
+        InputDeck& deck_;
+    };
+
+    InputDeck& deck_;
+    DeckRecords records_;
+    FieldWalker walker_;
+
+    void check(FieldStatus status) const;
 };
 
 // Reads a fixed-length text (title, name) as "(A)": the first text.size() characters

@@ -111,4 +111,10 @@ inline std::string report_line(std::string_view free_form_text) {
     return " " + std::string(free_form_text);
 }
 
+// Whether a line of the report is the free-form text as report_line() gives it.
+inline bool is_report_line(std::string_view line, std::string_view free_form_text) {
+    return line.size() == free_form_text.size() + 1 && line.front() == ' ' &&
+           line.substr(1) == free_form_text;
+}
+
 } // namespace tessen::report

@@ -1,8 +1,7 @@
 #include "xyz/XyzCommand.hpp"
 
 #include "records/Diagnostic.hpp"
-#include "xyz/ReportLines.hpp"
-#include "xyz/ReportScan.hpp"
+#include "xyz/CoordinateSets.hpp"
 #include "xyz/XyzFileName.hpp"
 #include "xyz/XyzText.hpp"
 
@@ -41,7 +40,7 @@ bool write_file(const fs::path& path, const std::string& text) {
 // Reads and scans the report; false (with a message) when it has nothing to write.
 bool read_contents(const std::string& report, ReportContents& contents, std::ostream& err) {
     try {
-        contents = scan_report(read_report_lines(report));
+        contents = read_coordinate_sets(report);
     } catch (const RunError& error) {
         err << "tessen-xyz: " << report << ": " << error.what() << "\n";
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xyz/ReportScan.hpp"
+#include "xyz/CoordinateSets.hpp"
 
 #include <string>
 

@@ -5,8 +5,7 @@
 #include "support/Files.hpp"
 #include "support/Lines.hpp"
 #include "support/Programs.hpp"
-#include "xyz/ReportLines.hpp"
-#include "xyz/ReportScan.hpp"
+#include "xyz/CoordinateSets.hpp"
 #include "xyz/XyzFileName.hpp"
 
 #include <gtest/gtest.h>
@@ -128,9 +127,8 @@ class OpenBabel : public ::testing::Test {
         std::string report = c.stem + ".OUT";
         ProgramRun run = run_xyz(c.folder, {report});
         EXPECT_EQ(run.status, 0) << deck << ": " << run.err;
-        std::vector<std::string> lines = xyz::read_report_lines((c.folder / report).string());
-        c.sets = xyz::scan_report(lines).sets;
-        c.checks = distance_checks(lines);
+        c.sets = xyz::read_coordinate_sets((c.folder / report).string()).sets;
+        c.checks = distance_checks(test::text_lines(read_file(c.folder / report)));
         return c;
     }
 
