@@ -28,6 +28,7 @@
 #include "geometry/ReadMasses.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
+#include "records/Diagnostic.hpp"
 #include "records/LayoutReader.hpp"
 #include "report/ReportVocabulary.hpp"
 
@@ -52,6 +53,8 @@ class JobLoop {
             code = run_job(code);
     }
 
+    const JobSummary& summary() const { return summary_; }
+
   private:
     InputDeck& deck_;
     RecordSink& report_;
@@ -62,6 +65,7 @@ class JobLoop {
     MassBlock block_;
     std::int32_t n_ = 0;
     std::int32_t isotope_flag_ = 0;
+    JobSummary summary_;
 
     // Runs the job that a control code starts and returns the code of the next control
     // record.
@@ -79,6 +83,7 @@ class JobLoop {
     // molecule := counts-record 3*title-record atom-records [listings mass-block
     //             isotope-sets] trailer
     std::int32_t molecule() {
+        ++summary_.molecules;
         read_counts_and_titles();
         write_molecule_header(report_, titles_);
         if (!BUILDXYZ(deck_, report_, atoms_, titles_, n_)) { // fewer than 3 atoms
@@ -115,7 +120,10 @@ class JobLoop {
         return code;
     }
 
-    void mass_block() { MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_); }
+    void mass_block() {
+        MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_);
+        ++summary_.mass_blocks;
+    }
 
     // Columns 1-3 of a control record.
     std::int32_t read_control_record() {
@@ -147,10 +155,19 @@ class JobLoop {
 
 } // namespace
 
-void run_job_loop(InputDeck& deck, RecordSink& report) {
+JobSummary run_job_loop(InputDeck& deck, RecordSink& report) {
     // On the heap: the atom table and the mass block are large.
     auto loop = std::make_unique<JobLoop>(deck, report);
-    loop->run();
+    try {
+        loop->run();
+    } catch (RunError& error) {
+        // A fault raised while acting on a record (placing an atom, a mass block) lies at
+        // the record read last: the atom record, or the last atom or mass record of a block.
+        if (is_record_fault(error.kind()))
+            error.locate(line_location(deck.line()));
+        throw;
+    }
+    return loop->summary();
 }
 
 } // namespace tessen

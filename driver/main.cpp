@@ -1,9 +1,17 @@
+#include "driver/BatchRun.hpp"
 #include "driver/Program.hpp"
 
 #include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
+// Without arguments, the console dialogue; with arguments, the command line for scripts.
+int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    tessen::StreamConsoleInput console_input(std::cin);
-    return tessen::run_program(std::cout, std::cerr, console_input);
+    if (argc <= 1) {
+        tessen::StreamConsoleInput console_input(std::cin);
+        return tessen::run_program(std::cout, std::cerr, console_input);
+    }
+    return tessen::run_command_line(std::vector<std::string>(argv + 1, argv + argc), std::cout,
+                                    std::cerr);
 }

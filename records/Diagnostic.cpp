@@ -14,6 +14,7 @@ struct DiagnosticEntry {
 constexpr DiagnosticEntry kDiagnostics[] = {
     {ErrorKind::open_failed, "T1001", "file cannot be opened"},
     {ErrorKind::report_is_input, "T1002", "report file would overwrite the input deck"},
+    {ErrorKind::report_taken, "T1005", "report file is already the report of"},
     {ErrorKind::write_failed, "T1003", "report file cannot be written"},
     {ErrorKind::read_failed, "T1004", "input deck cannot be read"},
     {ErrorKind::end_of_file, "T2001", "end of file encountered"},
@@ -36,7 +37,10 @@ const DiagnosticEntry& entry_for(ErrorKind kind) {
 std::string message_for(ErrorKind kind, const std::string& detail) {
     std::string text = entry_for(kind).message;
     if (!detail.empty())
-        text += (kind == ErrorKind::atom_count || kind == ErrorKind::atom_number) ? " " : ": ";
+        text += (kind == ErrorKind::atom_count || kind == ErrorKind::atom_number ||
+                 kind == ErrorKind::report_taken)
+                    ? " "
+                    : ": ";
     return text + detail;
 }
 
@@ -57,7 +61,50 @@ const char* op_name(FileOp op) {
 } // namespace
 
 RunError::RunError(ErrorKind kind, std::string detail, FileOp op, std::string file)
-    : std::runtime_error(message_for(kind, detail)), kind_(kind), op_(op), file_(std::move(file)) {}
+    : kind_(kind), op_(op), file_(std::move(file)), message_(message_for(kind, detail)) {}
+
+void RunError::locate(const std::string& where) {
+    if (located_)
+        return;
+    message_ += ": " + where;
+    located_ = true;
+}
+
+std::string line_location(std::size_t line) {
+    return "line " + std::to_string(line);
+}
+
+std::string field_location(std::size_t line, std::size_t first_column, std::size_t last_column,
+                           std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\t')
+            shown += "\\t";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (byte < 0x20 || byte == 0x7f)
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        else
+            shown += c;
+    }
+    return line_location(line) + ", columns " + std::to_string(first_column) + "-" +
+           std::to_string(last_column) + " '" + shown + "'";
+}
+
+bool is_record_fault(ErrorKind kind) {
+    switch (kind) {
+    case ErrorKind::atom_count:
+    case ErrorKind::atom_number:
+    case ErrorKind::fp_invalid:
+    case ErrorKind::fp_divide_by_zero:
+    case ErrorKind::fp_overflow:
+        return true;
+    default:
+        return false;
+    }
+}
 
 RunError atom_number_error(std::int32_t number, std::int32_t limit) {
     return RunError(ErrorKind::atom_number,

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <string_view>
 
 namespace tessen {
 
@@ -11,6 +13,7 @@ namespace tessen {
 enum class ErrorKind {
     open_failed,       // a file cannot be opened or created
     report_is_input,   // the report name names the input deck itself
+    report_taken,      // the report is that of an earlier deck of the same command
     write_failed,      // the report cannot be written
     read_failed,       // the deck cannot be read (an I/O error, not its end)
     end_of_file,       // the deck ends while a read still needs a record, or a Ctrl-Z
@@ -27,8 +30,9 @@ enum class ErrorKind {
 enum class FileOp { none, open, read, write };
 
 // The one exception type that ends a run with a diagnostic. It is thrown where the
-// fault is found and caught once, by the driver, after the files are closed.
-class RunError : public std::runtime_error {
+// fault is found and caught once, by the driver, after the files are closed. what() is
+// the message line of the diagnostic (without its "- ").
+class RunError : public std::exception {
   public:
     RunError(ErrorKind kind, std::string detail = {}, FileOp op = FileOp::none,
              std::string file = {});
@@ -36,12 +40,31 @@ class RunError : public std::runtime_error {
     ErrorKind kind() const { return kind_; }
     FileOp op() const { return op_; }
     const std::string& file() const { return file_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+    // Adds where in the deck the fault lies (": line 7, columns 13-24 '...'"). The first
+    // place given is the one kept: it is the closest to the fault.
+    void locate(const std::string& where);
+    bool located() const { return located_; }
 
   private:
     ErrorKind kind_;
     FileOp op_;
     std::string file_;
+    std::string message_;
+    bool located_ = false;
 };
+
+// Places in the deck, as diagnostics name them: "line 7", and for a field
+// "line 7, columns 13-24 '   1.00.000 '" (columns counted from 1, the field's text as it
+// stands, control characters shown as \t, \r or \xNN).
+std::string line_location(std::size_t line);
+std::string field_location(std::size_t line, std::size_t first_column, std::size_t last_column,
+                           std::string_view text);
+
+// Whether a fault of this kind is raised while acting on the deck record read last (an
+// atom number, N, a floating-point fault), so that the job loop names that record's line.
+bool is_record_fault(ErrorKind kind);
 
 // The diagnostics whose message carries values, built here beside the code table:
 // "atom number 501 outside 1 to 500" and "atom count 600 above 500".

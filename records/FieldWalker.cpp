@@ -89,6 +89,8 @@ FieldStatus FieldWalker::get_int(std::int32_t& value) {
         return FieldStatus::ok;
     }
     const std::size_t start = column_;
+    last_start_ = start;
+    last_width_ = static_cast<std::size_t>(item->width);
     FieldStatus status = read_int_field(record_, column_, item->width, value);
     last_field_ = record_.substr(start, column_ - start);
     return status;
@@ -105,6 +107,8 @@ FieldStatus FieldWalker::get_real(float& value) {
         return FieldStatus::ok;
     }
     const std::size_t start = column_;
+    last_start_ = start;
+    last_width_ = static_cast<std::size_t>(item->width);
     FieldStatus status = read_real_field(record_, column_, item->width, item->decimals, value);
     last_field_ = record_.substr(start, column_ - start);
     return status;

@@ -51,6 +51,9 @@ class FieldWalker {
     // The columns of the last numeric field as they stand in the record (empty past its
     // end): asterisks, for one, are a value that was too wide for its field.
     std::string_view last_field() const { return last_field_; }
+    // The columns of the last field by the layout: its 0-based start and its width.
+    std::size_t last_field_start() const { return last_start_; }
+    std::size_t last_field_width() const { return last_width_; }
     // Whether the walk has reached the end of the current record exactly.
     bool at_record_end() const { return column_ == record_.size(); }
     // Whether every column passed over so far showed what the layout writes there.
@@ -65,6 +68,8 @@ class FieldWalker {
     bool need_record_ = true;
     bool layout_text_shown_ = true;
     std::string_view last_field_;
+    std::size_t last_start_ = 0;
+    std::size_t last_width_ = 0;
 
     bool take_record();
     void pass_over(std::string_view text, std::size_t width);

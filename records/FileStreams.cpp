@@ -37,9 +37,32 @@ bool same_file(int fd, const std::string& name) {
 
 } // namespace
 
+std::size_t DescriptorSource::read(char* dst, std::size_t n) {
+    while (true) {
+        ssize_t got = ::read(fd_, dst, n);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
+            throw RunError(ErrorKind::read_failed, reason(), FileOp::read, name_);
+    }
+}
+
+void DescriptorSink::write(const char* src, std::size_t n) {
+    while (n > 0) {
+        ssize_t put = ::write(fd_, src, n);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            throw RunError(ErrorKind::write_failed, put < 0 ? reason() : "nothing written",
+                           FileOp::write, name_);
+        src += put;
+        n -= static_cast<std::size_t>(put);
+    }
+}
+
 // A folder opens for reading but cannot be read: it is refused here, at the open, so
 // that no report is created for it.
-FileSource::FileSource(const std::string& name) : name_(name) {
+FileSource::FileSource(const std::string& name) : DescriptorSource(-1, name) {
     check_name(name);
     do {
         fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
@@ -58,18 +81,9 @@ FileSource::~FileSource() {
         ::close(fd_);
 }
 
-std::size_t FileSource::read(char* dst, std::size_t n) {
-    while (true) {
-        ssize_t got = ::read(fd_, dst, n);
-        if (got >= 0)
-            return static_cast<std::size_t>(got);
-        if (errno != EINTR)
-            throw RunError(ErrorKind::read_failed, reason(), FileOp::read, name_);
-    }
-}
-
-FileSink::FileSink(const std::string& name, const FileSource& input, const std::string& input_name)
-    : name_(name) {
+FileSink::FileSink(const std::string& name, const DescriptorSource& input,
+                   const std::string& input_name)
+    : DescriptorSink(-1, name) {
     check_name(name);
     if (name == input_name || same_file(input.descriptor(), name))
         throw RunError(ErrorKind::report_is_input, {}, FileOp::open, name);
@@ -98,16 +112,7 @@ void FileSink::empty_once() {
 
 void FileSink::write(const char* src, std::size_t n) {
     empty_once();
-    while (n > 0) {
-        ssize_t put = ::write(fd_, src, n);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            throw RunError(ErrorKind::write_failed, put < 0 ? reason() : "nothing written",
-                           FileOp::write, name_);
-        src += put;
-        n -= static_cast<std::size_t>(put);
-    }
+    DescriptorSink::write(src, n);
 }
 
 } // namespace tessen

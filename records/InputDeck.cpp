@@ -15,7 +15,16 @@ InputDeck::InputDeck(ByteSource& source, std::string name)
 }
 
 void InputDeck::fail(ErrorKind kind) const {
-    throw RunError(kind, {}, FileOp::read, name_);
+    RunError error(kind, {}, FileOp::read, name_);
+    error.locate(line_location(kind == ErrorKind::end_of_file ? line_ + 1 : line_));
+    throw error;
+}
+
+void InputDeck::fail_at_field(ErrorKind kind, std::size_t start, std::size_t width,
+                              std::string_view text) const {
+    RunError error(kind, {}, FileOp::read, name_);
+    error.locate(field_location(line_, start + 1, start + width, text));
+    throw error;
 }
 
 bool InputDeck::refill() {
@@ -61,6 +70,7 @@ std::optional<std::string_view> InputDeck::read_record() {
             break;
         }
     }
+    ++line_;
     // A carriage return ends what can be read of the record.
     const std::size_t cr = record_.find('\r');
     if (cr != std::string::npos)

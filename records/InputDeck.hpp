@@ -31,9 +31,16 @@ class InputDeck {
     std::optional<std::string_view> read_record();
 
     const std::string& name() const { return name_; }
+    // The line of the record read last (1-based, every record counted); 0 before the first.
+    std::size_t line() const { return line_; }
 
-    // Raises a diagnostic of the given kind naming this deck (READ(name)).
+    // Raises a diagnostic of the given kind naming this deck (READ(name)) and the line of
+    // the record read last; the end of the file names the line that was expected.
     [[noreturn]] void fail(ErrorKind kind) const;
+    // Raises a diagnostic for a field of the record read last: its columns (0-based start,
+    // width) and its text.
+    [[noreturn]] void fail_at_field(ErrorKind kind, std::size_t start, std::size_t width,
+                                    std::string_view text) const;
 
   private:
     ByteSource& source_;
@@ -42,6 +49,7 @@ class InputDeck {
     std::size_t begin_ = 0; // unread bytes are buffer_[begin_, end_)
     std::size_t end_ = 0;
     bool exhausted_ = false;
+    std::size_t line_ = 0;
     std::string record_;
 
     bool refill();

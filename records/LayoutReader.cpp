@@ -7,18 +7,17 @@ namespace tessen {
 LayoutReader::LayoutReader(InputDeck& deck, const Layout& layout)
     : deck_(deck), records_(deck), walker_(layout, records_) {}
 
-// Ends the run for a numeric field that could not be read.
+// Ends the run for a numeric field that could not be read, naming its line, columns and
+// text. (The end of the deck where a record is needed is raised by the deck itself; here
+// end_of_deck is a Ctrl-Z in the field.)
 void LayoutReader::check(FieldStatus status) const {
-    switch (status) {
-    case FieldStatus::ok:
+    if (status == FieldStatus::ok)
         return;
-    case FieldStatus::bad_character:
-        deck_.fail(ErrorKind::bad_field);
-    case FieldStatus::overflow:
-        deck_.fail(ErrorKind::input_overflow);
-    case FieldStatus::end_of_deck:
-        deck_.fail(ErrorKind::end_of_file);
-    }
+    const ErrorKind kind = status == FieldStatus::bad_character ? ErrorKind::bad_field
+                           : status == FieldStatus::overflow    ? ErrorKind::input_overflow
+                                                                : ErrorKind::end_of_file;
+    deck_.fail_at_field(kind, walker_.last_field_start(), walker_.last_field_width(),
+                        walker_.last_field());
 }
 
 std::int32_t LayoutReader::get_int() {

@@ -1,6 +1,7 @@
 #include "xyz/XyzCommand.hpp"
 
 #include "records/Diagnostic.hpp"
+#include "records/Version.hpp"
 #include "xyz/CoordinateSets.hpp"
 #include "xyz/XyzFileName.hpp"
 #include "xyz/XyzText.hpp"
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "usage: tessen-xyz REPORT [OUTDIR]\n"
+    "       tessen-xyz --help | --version\n"
     "Writes one XYZ file per coordinate listing of a TESSEN report into OUTDIR\n"
     "(default: the current folder): STEM_m_input.xyz for the input axis frame of\n"
     "molecule m, STEM_m_principal_k.xyz for its k-th mass-properties block.\n";
@@ -96,6 +98,10 @@ int convert(const std::string& report, const fs::path& folder, std::ostream& out
 int run_xyz(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && is_help(args[0])) {
         out << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "tessen-xyz " << kVersion << "\n";
         return kExitOk;
     }
     if (args.empty() || args.size() > 2 || is_option(args[0]) ||
