@@ -92,12 +92,16 @@ class BatchRun {
                  << std::flush;
     }
 
-    // Refuses a report that an earlier deck of this command has written.
+    // Refuses a report that an earlier deck of this command has written. Reports are
+    // known by their absolute path with links resolved as far as the path exists (made
+    // absolute first: a relative name of a file not yet written would stay relative).
     void claim(const std::string& report, const std::string& deck) {
         std::error_code ec;
-        std::filesystem::path key = std::filesystem::weakly_canonical(report, ec);
+        std::filesystem::path key = std::filesystem::absolute(report, ec);
         if (ec)
-            key = std::filesystem::absolute(report);
+            key = report;
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(key, ec);
+        key = ec ? key.lexically_normal() : resolved;
         const auto [at, added] = reports_.emplace(key, deck);
         if (!added)
             throw RunError(ErrorKind::report_taken, at->second + ": " + deck + " is not run",
