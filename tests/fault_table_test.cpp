@@ -231,7 +231,9 @@ TEST(FaultTable, DeckEndsEarlyAtEachKindOfRecord) {
             shorter += records[i];
         Trial trial(shorter);
         ProgramRun r = trial.run();
-        expect_diagnostic(r, "T2001: READ(TEST.DAT)", "end of file encountered");
+        // The diagnostic names the line where the missing record was expected.
+        expect_diagnostic(r, "T2001: READ(TEST.DAT)",
+                          "end of file encountered: line " + std::to_string(cut.kept + 1) + "\n");
         const std::string expected = first_lines(full, cut.lines);
         const std::string report = trial.file("TEST.OUT");
         EXPECT_EQ(report, expected) << first_difference(expected, report);
