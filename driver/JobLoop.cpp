@@ -21,13 +21,9 @@
 
 #include "driver/JobLoop.hpp"
 
-#include "geometry/AtomTable.hpp"
 #include "geometry/BuildXyz.hpp"
-#include "geometry/MassProps.hpp"
 #include "geometry/MoleculeSections.hpp"
 #include "geometry/ReadMasses.hpp"
-#include "geometry/SparseCoordList.hpp"
-#include "geometry/TitleSet.hpp"
 #include "records/Diagnostic.hpp"
 #include "records/LayoutReader.hpp"
 #include "report/ReportVocabulary.hpp"
@@ -36,137 +32,136 @@
 
 namespace tessen {
 
-namespace {
-
 using report::kEndCode;
 using report::kIsotopeCode;
 using report::kMoleculeCode;
 
-class JobLoop {
-  public:
-    JobLoop(InputDeck& deck, RecordSink& report) : deck_(deck), report_(report) {}
+// deck := { job } end-record
+void JobLoop::run() {
+    walk(read_control_record());
+}
 
-    // deck := { job } end-record
-    void run() {
-        std::int32_t code = read_control_record();
+void JobLoop::run_from(std::int32_t code) {
+    walk(code);
+}
+
+void JobLoop::walk(std::int32_t code) {
+    try {
         while (code != kEndCode)
             code = run_job(code);
-    }
-
-    const JobSummary& summary() const { return summary_; }
-
-  private:
-    InputDeck& deck_;
-    RecordSink& report_;
-    // The molecule in hand, kept for the whole run.
-    AtomTable atoms_{};
-    TitleSet titles_;
-    SparseCoordList sparse_;
-    MassBlock block_;
-    std::int32_t n_ = 0;
-    std::int32_t isotope_flag_ = 0;
-    JobSummary summary_;
-
-    // Runs the job that a control code starts and returns the code of the next control
-    // record.
-    std::int32_t run_job(std::int32_t code) {
-        switch (code) {
-        case kMoleculeCode:
-            return molecule();
-        case kIsotopeCode:
-            return mass_set();
-        default: // skipped without a message
-            return read_control_record();
-        }
-    }
-
-    // molecule := counts-record 3*title-record atom-records [listings mass-block
-    //             isotope-sets] trailer
-    std::int32_t molecule() {
-        ++summary_.molecules;
-        read_counts_and_titles();
-        write_molecule_header(report_, titles_);
-        if (!BUILDXYZ(deck_, report_, atoms_, titles_, n_)) { // fewer than 3 atoms
-            write_trailer(report_);
-            return read_control_record();
-        }
-        write_input_frame_listings(report_, atoms_, n_, sparse_);
-        mass_block();
-        return isotope_sets_and_trailer();
-    }
-
-    // mass-set := mass-records mass-block isotope-sets trailer
-    std::int32_t mass_set() {
-        READMASSES(deck_, report_, atoms_, n_);
-        mass_block();
-        return isotope_sets_and_trailer();
-    }
-
-    // isotope-sets := { header(-6) mass-records mass-block } header(other code), read
-    // only when the isotope flag is 1 or more. Returns the code that carries over as the
-    // next control record.
-    std::int32_t isotope_sets_and_trailer() {
-        if (isotope_flag_ < 1) {
-            write_trailer(report_);
-            return read_control_record();
-        }
-        std::int32_t code = read_isotope_header();
-        while (code == kIsotopeCode) {
-            READMASSES(deck_, report_, atoms_, n_);
-            mass_block();
-            code = read_isotope_header();
-        }
-        write_trailer(report_);
-        return code;
-    }
-
-    void mass_block() {
-        MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_);
-        ++summary_.mass_blocks;
-    }
-
-    // Columns 1-3 of a control record.
-    std::int32_t read_control_record() {
-        LayoutReader in(deck_, report::kControlRecord);
-        return in.get_int();
-    }
-
-    // The counts record (its first field is read and never used; N above 500 ends the
-    // run), then the three titles.
-    void read_counts_and_titles() {
-        LayoutReader in(deck_, report::kControlRecord);
-        in.get_int();
-        n_ = in.get_int();
-        isotope_flag_ = in.get_int();
-        check_atom_count(n_);
-        read_text_record(deck_, titles_.first.chars);
-        read_text_record(deck_, titles_.second.chars);
-        read_text_record(deck_, titles_.third.chars);
-    }
-
-    // The code in columns 1-3; columns 4-63 replace the third title whatever the code.
-    std::int32_t read_isotope_header() {
-        LayoutReader in(deck_, report::kIsotopeHeader);
-        const std::int32_t code = in.get_int();
-        in.get_text(titles_.third.chars);
-        return code;
-    }
-};
-
-} // namespace
-
-JobSummary run_job_loop(InputDeck& deck, RecordSink& report) {
-    // On the heap: the atom table and the mass block are large.
-    auto loop = std::make_unique<JobLoop>(deck, report);
-    try {
-        loop->run();
     } catch (RunError& error) {
         // A fault raised while acting on a record (placing an atom, a mass block) lies at
         // the record read last: the atom record, or the last atom or mass record of a block.
         if (is_record_fault(error.kind()))
-            error.locate(line_location(deck.line()));
+            error.locate(deck_.line());
         throw;
     }
+}
+
+// Runs the job that a control code starts and returns the code of the next control record.
+std::int32_t JobLoop::run_job(std::int32_t code) {
+    switch (code) {
+    case kMoleculeCode:
+        return molecule();
+    case kIsotopeCode:
+        return mass_set();
+    default: // skipped without a message
+        return read_control_record();
+    }
+}
+
+// molecule := counts-record 3*title-record atom-records [listings mass-block isotope-sets]
+//             trailer
+std::int32_t JobLoop::molecule() {
+    ++summary_.molecules;
+    read_counts_and_titles();
+    write_molecule_header(report_, titles_);
+    const bool goes_on = BUILDXYZ(deck_, report_, atoms_, titles_, n_, listener_);
+    if (listener_)
+        listener_->molecule_built(atoms_, n_);
+    if (!goes_on) { // fewer than 3 atoms
+        write_trailer(report_);
+        return read_control_record();
+    }
+    write_input_frame_listings(report_, atoms_, n_, sparse_);
+    mass_block();
+    return isotope_sets_and_trailer();
+}
+
+// mass-set := mass-records mass-block isotope-sets trailer
+std::int32_t JobLoop::mass_set() {
+    read_masses();
+    mass_block();
+    return isotope_sets_and_trailer();
+}
+
+// isotope-sets := { header(-6) mass-records mass-block } header(other code), read only
+// when the isotope flag is 1 or more. Returns the code that carries over as the next
+// control record.
+std::int32_t JobLoop::isotope_sets_and_trailer() {
+    if (isotope_flag_ < 1) {
+        write_trailer(report_);
+        return read_control_record();
+    }
+    std::int32_t code = read_isotope_header();
+    while (code == kIsotopeCode) {
+        read_masses();
+        mass_block();
+        code = read_isotope_header();
+    }
+    write_trailer(report_);
+    return code;
+}
+
+void JobLoop::read_masses() {
+    if (listener_)
+        listener_->mass_set_begun(n_);
+    READMASSES(deck_, report_, atoms_, n_, listener_);
+}
+
+void JobLoop::mass_block() {
+    MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_);
+    ++summary_.mass_blocks;
+}
+
+// Columns 1-3 of a control record.
+std::int32_t JobLoop::read_control_record() {
+    LayoutReader in(deck_, report::kControlRecord);
+    const std::int32_t code = in.get_int();
+    if (listener_)
+        listener_->control_read(code);
+    return code;
+}
+
+// The counts record (its first field is read and never used; N above 500 ends the run),
+// then the three titles.
+void JobLoop::read_counts_and_titles() {
+    LayoutReader in(deck_, report::kControlRecord);
+    in.get_int();
+    n_ = in.get_int();
+    isotope_flag_ = in.get_int();
+    if (listener_)
+        listener_->counts_read(n_, isotope_flag_);
+    check_atom_count(n_);
+    read_text_record(deck_, titles_.first.chars);
+    read_text_record(deck_, titles_.second.chars);
+    read_text_record(deck_, titles_.third.chars);
+}
+
+// The code in columns 1-3; columns 4-63 replace the third title whatever the code.
+std::int32_t JobLoop::read_isotope_header() {
+    LayoutReader in(deck_, report::kIsotopeHeader);
+    const std::int32_t code = in.get_int();
+    in.get_text(titles_.third.chars);
+    if (listener_)
+        listener_->isotope_header_read(code);
+    return code;
+}
+
+JobSummary run_job_loop(InputDeck& deck, RecordSink& report) {
+    // On the heap: the atom table and the mass block are large.
+    auto loop = std::make_unique<JobLoop>(deck, report);
+    loop->run();
     return loop->summary();
 }
 

@@ -160,13 +160,17 @@ void place_atom(std::int32_t index, const ValenceRecord& rec, AtomTable& atoms) 
 }
 
 bool BUILDXYZ(InputDeck& deck, RecordSink& report, AtomTable& atoms, const TitleSet& titles,
-              std::int32_t n) {
+              std::int32_t n, AtomRecordObserver* observer) {
     const std::int32_t records = n < 3 ? 3 : n;
     for (std::int32_t index = 1; index <= records; ++index) {
         const ValenceRecord rec = read_valence_record(deck);
         echo_valence_record(report, rec);
+        if (observer)
+            observer->atom_record_read(index, rec);
         check_used_atoms(index, rec);
         place_atom(index, rec, atoms);
+        if (observer)
+            observer->atom_placed(index, rec, atoms);
     }
     if (n < 3)
         return false;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "geometry/AtomRecordObserver.hpp"
 #include "geometry/AtomTable.hpp"
 #include "geometry/TitleSet.hpp"
+#include "geometry/ValenceRecord.hpp"
 #include "records/InputDeck.hpp"
 #include "records/RecordSink.hpp"
 
@@ -9,18 +11,12 @@
 
 namespace tessen {
 
-// One atom record: the atom I, its reference atoms J, K, L, the bond length R, the bond
-// angle A and the dihedral T in degrees, and the mass M.
-struct ValenceRecord {
-    std::int32_t i = 0, j = 0, k = 0, l = 0;
-    float r = 0, a = 0, t = 0, m = 0;
-};
-
 // Reads, echoes and places the atom records of one molecule (three records whatever n
 // is, n records when n is 3 or more) and, when n is 3 or more, writes the input axis
-// frame section. Returns whether the molecule goes on (n of 3 or more).
+// frame section. Returns whether the molecule goes on (n of 3 or more). An observer, if
+// given, is told of each record as it is read and placed.
 bool BUILDXYZ(InputDeck& deck, RecordSink& report, AtomTable& atoms, const TitleSet& titles,
-              std::int32_t n);
+              std::int32_t n, AtomRecordObserver* observer = nullptr);
 
 // Places atom record number `index` (1, 2, 3, or 4 and up) in the table.
 void place_atom(std::int32_t index, const ValenceRecord& rec, AtomTable& atoms);

@@ -61,36 +61,41 @@ const char* op_name(FileOp op) {
 } // namespace
 
 RunError::RunError(ErrorKind kind, std::string detail, FileOp op, std::string file)
-    : kind_(kind), op_(op), file_(std::move(file)), message_(message_for(kind, detail)) {}
+    : kind_(kind), op_(op), file_(std::move(file)), base_(message_for(kind, detail)),
+      message_(base_) {}
 
-void RunError::locate(const std::string& where) {
-    if (located_)
+void RunError::locate(std::size_t line) {
+    if (located())
         return;
-    message_ += ": " + where;
-    located_ = true;
+    line_ = line;
+    message_ = base_ + ": line " + std::to_string(line);
 }
 
-std::string line_location(std::size_t line) {
-    return "line " + std::to_string(line);
+void RunError::locate_field(std::size_t line, std::size_t first_column, std::size_t last_column,
+                            std::string_view text) {
+    if (located())
+        return;
+    locate(line);
+    first_column_ = first_column;
+    last_column_ = last_column;
+    field_text_ = std::string(text);
+    message_ += ", columns " + std::to_string(first_column) + "-" + std::to_string(last_column) +
+                " '" + shown_field_text(text) + "'";
 }
 
-std::string field_location(std::size_t line, std::size_t first_column, std::size_t last_column,
-                           std::string_view text) {
+std::string shown_field_text(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string shown;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\t')
             shown += "\\t";
-        else if (c == '\r')
-            shown += "\\r";
         else if (byte < 0x20 || byte == 0x7f)
             shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
         else
             shown += c;
     }
-    return line_location(line) + ", columns " + std::to_string(first_column) + "-" +
-           std::to_string(last_column) + " '" + shown + "'";
+    return shown;
 }
 
 bool is_record_fault(ErrorKind kind) {

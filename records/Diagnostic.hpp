@@ -42,25 +42,37 @@ class RunError : public std::exception {
     const std::string& file() const { return file_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-    // Adds where in the deck the fault lies (": line 7, columns 13-24 '...'"). The first
-    // place given is the one kept: it is the closest to the fault.
-    void locate(const std::string& where);
-    bool located() const { return located_; }
+    // Adds where in the deck the fault lies: ": line 7", or for a field
+    // ": line 7, columns 13-24 '   1.00.000 '" (columns counted from 1, the field's text as
+    // it stands, control characters shown as \t or \xNN). The first place given is the
+    // one kept: it is the closest to the fault.
+    void locate(std::size_t line);
+    void locate_field(std::size_t line, std::size_t first_column, std::size_t last_column,
+                      std::string_view text);
+    bool located() const { return line_ != 0; }
+
+    // The message without the place, and the place: line 0 when there is none, first
+    // column 0 when the fault is not a field's.
+    const std::string& base_message() const { return base_; }
+    std::size_t line() const { return line_; }
+    std::size_t first_column() const { return first_column_; }
+    std::size_t last_column() const { return last_column_; }
+    const std::string& field_text() const { return field_text_; }
 
   private:
     ErrorKind kind_;
     FileOp op_;
     std::string file_;
+    std::string base_;
     std::string message_;
-    bool located_ = false;
+    std::size_t line_ = 0;
+    std::size_t first_column_ = 0;
+    std::size_t last_column_ = 0;
+    std::string field_text_;
 };
 
-// Places in the deck, as diagnostics name them: "line 7", and for a field
-// "line 7, columns 13-24 '   1.00.000 '" (columns counted from 1, the field's text as it
-// stands, control characters shown as \t, \r or \xNN).
-std::string line_location(std::size_t line);
-std::string field_location(std::size_t line, std::size_t first_column, std::size_t last_column,
-                           std::string_view text);
+// A field's text as diagnostics show it: control characters as \t or \xNN.
+std::string shown_field_text(std::string_view text);
 
 // Whether a fault of this kind is raised while acting on the deck record read last (an
 // atom number, N, a floating-point fault), so that the job loop names that record's line.

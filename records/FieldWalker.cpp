@@ -84,13 +84,13 @@ FieldStatus FieldWalker::get_int(std::int32_t& value) {
     if (FieldStatus status = advance_to_data_item(LayoutItem::Kind::integer, item);
         status != FieldStatus::ok)
         return status;
+    last_start_ = column_;
+    last_width_ = static_cast<std::size_t>(item->width);
     if (column_ >= record_.size()) { // past the end of a short record: a blank field
         value = 0;
         return FieldStatus::ok;
     }
     const std::size_t start = column_;
-    last_start_ = start;
-    last_width_ = static_cast<std::size_t>(item->width);
     FieldStatus status = read_int_field(record_, column_, item->width, value);
     last_field_ = record_.substr(start, column_ - start);
     return status;
@@ -102,13 +102,13 @@ FieldStatus FieldWalker::get_real(float& value) {
     if (FieldStatus status = advance_to_data_item(LayoutItem::Kind::real, item);
         status != FieldStatus::ok)
         return status;
-    if (column_ >= record_.size()) {
+    last_start_ = column_;
+    last_width_ = static_cast<std::size_t>(item->width);
+    if (column_ >= record_.size()) { // past the end of a short record: a blank field
         value = 0.0f;
         return FieldStatus::ok;
     }
     const std::size_t start = column_;
-    last_start_ = start;
-    last_width_ = static_cast<std::size_t>(item->width);
     FieldStatus status = read_real_field(record_, column_, item->width, item->decimals, value);
     last_field_ = record_.substr(start, column_ - start);
     return status;

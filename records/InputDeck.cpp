@@ -16,14 +16,14 @@ InputDeck::InputDeck(ByteSource& source, std::string name)
 
 void InputDeck::fail(ErrorKind kind) const {
     RunError error(kind, {}, FileOp::read, name_);
-    error.locate(line_location(kind == ErrorKind::end_of_file ? line_ + 1 : line_));
+    error.locate(kind == ErrorKind::end_of_file ? line_ + 1 : line_);
     throw error;
 }
 
 void InputDeck::fail_at_field(ErrorKind kind, std::size_t start, std::size_t width,
                               std::string_view text) const {
     RunError error(kind, {}, FileOp::read, name_);
-    error.locate(field_location(line_, start + 1, start + width, text));
+    error.locate_field(line_, start + 1, start + width, text);
     throw error;
 }
 
@@ -73,8 +73,14 @@ std::optional<std::string_view> InputDeck::read_record() {
     ++line_;
     // A carriage return ends what can be read of the record.
     const std::size_t cr = record_.find('\r');
-    if (cr != std::string::npos)
+    std::optional<std::size_t> stray_cr;
+    if (cr != std::string::npos) {
+        if (cr + 1 < record_.size())
+            stray_cr = cr;
         record_.resize(cr);
+    }
+    if (observer_)
+        observer_->record_read(line_, record_, stray_cr);
     return std::string_view(record_);
 }
 

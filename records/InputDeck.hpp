@@ -10,6 +10,18 @@
 
 namespace tessen {
 
+// Told of every record the deck reads (a deck checker listens; tessen itself does not).
+class RecordObserver {
+  public:
+    // text is the record's readable text; stray_cr is the column (0-based) of a carriage
+    // return that stood inside the line, before other characters, when there was one.
+    virtual void record_read(std::size_t line, std::string_view text,
+                             std::optional<std::size_t> stray_cr) = 0;
+
+  protected:
+    ~RecordObserver() = default;
+};
+
 // The input deck as a sequence of records. A record ends at a line feed, and a last line
 // without a line feed is a record too. A carriage return ends the record's readable
 // text: what follows it up to the line feed is never read (so CR LF and CR CR LF line
@@ -29,6 +41,9 @@ class InputDeck {
     // The next record, valid until the next call, or nothing at the end of the file: for
     // readers to whom the end is no fault (reports read back).
     std::optional<std::string_view> read_record();
+
+    // Tells observer of every record read from now on (nullptr: nobody).
+    void observe(RecordObserver* observer) { observer_ = observer; }
 
     const std::string& name() const { return name_; }
     // The line of the record read last (1-based, every record counted); 0 before the first.
@@ -50,6 +65,7 @@ class InputDeck {
     std::size_t end_ = 0;
     bool exhausted_ = false;
     std::size_t line_ = 0;
+    RecordObserver* observer_ = nullptr;
     std::string record_;
 
     bool refill();

@@ -30,6 +30,17 @@ class LayoutReader {
     void get_text(std::span<char> text);
     void finish() {}
 
+    // The last numeric field read: its columns by the layout (0-based start, width) and its
+    // text as it stands in the record, for a reader that looks closer at what was typed.
+    struct Field {
+        std::size_t start;
+        std::size_t width;
+        std::string_view text;
+    };
+    Field last_field() const {
+        return {walker_.last_field_start(), walker_.last_field_width(), walker_.last_field()};
+    }
+
   private:
     // The deck's records for the walk; the deck raises the end-of-file diagnostic itself.
     class DeckRecords : public RecordSupply {
