@@ -16,7 +16,7 @@ CLANGXX      ?= clang++
 all: build
 
 # Debian packages that the programs and the tests need, installed where missing.
-RUN_PACKAGES  = cmake g++ make
+RUN_PACKAGES  = cmake g++ make nlohmann-json3-dev
 TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev clang-format
 missing = $(shell for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done)
 define install_missing
@@ -32,7 +32,7 @@ deps-test:
 # The programs only: what `make run`, `make install` and `make package` need.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz
+	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz tessen-check
 
 # Everything, the test suite included, with every warning an error.
 build-tests: deps-test
@@ -103,7 +103,7 @@ openbabel:
 	@(apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openbabel) \
 	  </dev/null >/dev/null 2>&1 || echo "note: Open Babel could not be installed; its test will skip"
 
-# Installs tessen, tessen-xyz and their manual pages under $(PREFIX).
+# Installs the programs and their manual pages under $(PREFIX).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 

@@ -14,6 +14,9 @@
 namespace tessen::test {
 namespace {
 
+// The manual pages that are installed.
+const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1"};
+
 bool is_executable(const fs::path& file) {
     return fs::is_regular_file(file) &&
            (fs::status(file).permissions() & fs::perms::owner_exec) != fs::perms::none;
@@ -50,7 +53,8 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
 
     EXPECT_TRUE(is_executable(prefix / "bin/tessen"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-xyz"));
-    for (const char* page : {"tessen.1", "tessen-xyz.1"})
+    EXPECT_TRUE(is_executable(prefix / "bin/tessen-check"));
+    for (const char* page : kPages)
         EXPECT_EQ(uncompressed(prefix / "share/man/man1" / (std::string(page) + ".gz")),
                   read_file(source_dir() / "man" / page))
             << page;
@@ -67,7 +71,7 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
 TEST(ManualPages, FormatWithoutWarnings) {
     if (!has_program("groff"))
         GTEST_SKIP() << "groff is not installed: skipping the manual page check";
-    for (const char* page : {"tessen.1", "tessen-xyz.1"}) {
+    for (const char* page : kPages) {
         fs::path source = source_dir() / "man" / page;
         ProgramRun run = run_program({"groff", "-man", "-Tutf8", "-ww", "-z", source.string()},
                                      source.parent_path());
@@ -132,8 +136,9 @@ TEST(Package, IsADebianPackageOfBothProgramsAndTheirPagesThatRuns) {
     ASSERT_EQ(contents.status, 0) << contents.err;
     std::set<std::string> paths = listed_paths(contents.out);
     for (const char* path :
-         {"./usr/bin/tessen", "./usr/bin/tessen-xyz", "./usr/share/man/man1/tessen.1.gz",
-          "./usr/share/man/man1/tessen-xyz.1.gz"})
+         {"./usr/bin/tessen", "./usr/bin/tessen-xyz", "./usr/bin/tessen-check",
+          "./usr/share/man/man1/tessen.1.gz", "./usr/share/man/man1/tessen-xyz.1.gz",
+          "./usr/share/man/man1/tessen-check.1.gz"})
         EXPECT_TRUE(paths.count(path)) << path << " missing from\n" << contents.out;
     for (const std::string& path : paths)
         EXPECT_EQ(path.rfind("./usr/", 0), 0u) << path;

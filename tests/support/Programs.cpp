@@ -57,6 +57,10 @@ std::string xyz_binary() {
     return TESSEN_XYZ_BINARY;
 }
 
+std::string check_binary() {
+    return TESSEN_CHECK_BINARY;
+}
+
 ProgramRun run_tessen(const fs::path& dir, const std::string& typed) {
     return run_program({tessen_binary()}, dir, typed);
 }

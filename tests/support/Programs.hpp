@@ -21,6 +21,7 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::filesyst
 // The built programs.
 std::string tessen_binary();
 std::string xyz_binary();
+std::string check_binary();
 
 // Runs the built tessen in dir; typed is everything typed at its prompts, line ends
 // included.
