@@ -97,6 +97,14 @@ FieldStatus FieldWalker::get_int(std::int32_t& value) {
 }
 
 FieldStatus FieldWalker::get_real(float& value) {
+    return get_real_value(value);
+}
+
+FieldStatus FieldWalker::get_real(double& value) {
+    return get_real_value(value);
+}
+
+template <typename Real> FieldStatus FieldWalker::get_real_value(Real& value) {
     const LayoutItem* item = nullptr;
     last_field_ = {};
     if (FieldStatus status = advance_to_data_item(LayoutItem::Kind::real, item);
@@ -105,7 +113,7 @@ FieldStatus FieldWalker::get_real(float& value) {
     last_start_ = column_;
     last_width_ = static_cast<std::size_t>(item->width);
     if (column_ >= record_.size()) { // past the end of a short record: a blank field
-        value = 0.0f;
+        value = 0;
         return FieldStatus::ok;
     }
     const std::size_t start = column_;

@@ -44,6 +44,8 @@ class FieldWalker {
     // value is set only when the status is ok (a blank field is 0).
     FieldStatus get_int(std::int32_t& value);
     FieldStatus get_real(float& value);
+    // The field's decimal value in double precision (a report read back).
+    FieldStatus get_real(double& value);
     // Fills the whole text with the next text.size() characters of the record,
     // blank-filled where the record ends first.
     FieldStatus get_text(std::span<char> text);
@@ -72,6 +74,7 @@ class FieldWalker {
     std::size_t last_width_ = 0;
 
     bool take_record();
+    template <typename Real> FieldStatus get_real_value(Real& value);
     void pass_over(std::string_view text, std::size_t width);
     FieldStatus advance_to_data_item(LayoutItem::Kind kind, const LayoutItem*& item);
 };

@@ -198,45 +198,58 @@ bool take_exponent(FieldCursor& cursor, std::int64_t& exponent) {
     return true;
 }
 
-float signed_zero(bool negative) {
-    return negative ? -0.0f : 0.0f;
+// Decimal exponents X of 0.D1D2... * 10^X outside [min, max] are decided without
+// conversion: overflow above, zero below. The deck's reals are single precision; a report
+// read back by a companion is read into double precision.
+template <typename Real> struct DecimalRange;
+template <> struct DecimalRange<float> {
+    static constexpr std::int64_t max = kMaxDecimalExponent;
+    static constexpr std::int64_t min = kMinDecimalExponent;
+};
+template <> struct DecimalRange<double> {
+    static constexpr std::int64_t max = 310;
+    static constexpr std::int64_t min = -325;
+};
+
+template <typename Real> Real signed_zero(bool negative) {
+    return negative ? -Real(0) : Real(0);
 }
 
-// Converts once to the nearest single-precision value through the canonical text
+// Converts once to the nearest value of the type through the canonical text
 // "<digits>e<scale>".
-FieldStatus to_float(const DecimalNumber& number, float& value) {
+template <typename Real> FieldStatus to_real(const DecimalNumber& number, Real& value) {
     if (number.count == 0) {
-        value = signed_zero(number.negative);
+        value = signed_zero<Real>(number.negative);
         return FieldStatus::ok;
     }
     const std::int64_t decimal_exponent = number.scale + number.count;
-    if (decimal_exponent > kMaxDecimalExponent) {
+    if (decimal_exponent > DecimalRange<Real>::max) {
         return FieldStatus::overflow;
     }
-    if (decimal_exponent < kMinDecimalExponent) {
-        value = signed_zero(number.negative);
+    if (decimal_exponent < DecimalRange<Real>::min) {
+        value = signed_zero<Real>(number.negative);
         return FieldStatus::ok;
     }
     char text[kUsedDigits + 8];
     char* end = std::copy(number.digits, number.digits + number.count, text);
     *end++ = 'e';
     end = std::to_chars(end, text + sizeof text, number.scale).ptr;
-    float magnitude = 0.0f;
+    Real magnitude = 0;
     if (std::from_chars(text, end, magnitude).ec == std::errc::result_out_of_range) {
         // Out of range is either beyond the largest value or below half the smallest.
         if (decimal_exponent > 0) {
             return FieldStatus::overflow;
         }
-        magnitude = 0.0f;
+        magnitude = 0;
     }
     value = number.negative ? -magnitude : magnitude;
     return FieldStatus::ok;
 }
 
-FieldStatus parse_real(std::string_view text, int d, float& value) {
+template <typename Real> FieldStatus parse_real(std::string_view text, int d, Real& value) {
     FieldCursor cursor(text);
     if (cursor.at_end()) {
-        value = 0.0f;
+        value = 0;
         return FieldStatus::ok;
     }
     DecimalNumber number;
@@ -245,7 +258,16 @@ FieldStatus parse_real(std::string_view text, int d, float& value) {
         return FieldStatus::bad_character;
     }
     number.scale += exponent;
-    return to_float(number, value);
+    return to_real(number, value);
+}
+
+template <typename Real>
+FieldStatus read_real(std::string_view record, std::size_t& pos, int w, int d, Real& value) {
+    const Field field = take_field(record, pos, w);
+    if (field.end_of_deck) {
+        return FieldStatus::end_of_deck;
+    }
+    return parse_real(field.text, d, value);
 }
 
 } // namespace
@@ -259,11 +281,12 @@ FieldStatus read_int_field(std::string_view record, std::size_t& pos, int w, std
 }
 
 FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, float& value) {
-    const Field field = take_field(record, pos, w);
-    if (field.end_of_deck) {
-        return FieldStatus::end_of_deck;
-    }
-    return parse_real(field.text, d, value);
+    return read_real(record, pos, w, d, value);
+}
+
+FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d,
+                            double& value) {
+    return read_real(record, pos, w, d, value);
 }
 
 } // namespace tessen

@@ -26,5 +26,8 @@ FieldStatus read_int_field(std::string_view record, std::size_t& pos, int w, std
 // Reads a real field of w columns with d implied decimals (Fw.d), converted once to
 // the nearest single-precision value.
 FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, float& value);
+// The same field read into double precision: the decimal value of what is printed (a
+// report read back), converted once to the nearest double.
+FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, double& value);
 
 } // namespace tessen

@@ -11,9 +11,10 @@
 
 namespace tessen::report {
 
-// A number as the report shows it: nothing where its field holds no number (asterisks, the
-// mark of a value too wide for its field, or a line cut short). Never 0 in its place.
-using Shown = std::optional<float>;
+// A number as the report shows it, its printed decimal value read into double precision:
+// nothing where its field holds no number (asterisks, the mark of a value too wide for its
+// field, or a line cut short). Never 0 in its place.
+using Shown = std::optional<double>;
 using ShownTriple = std::array<Shown, 3>;
 using ShownMatrix = std::array<ShownTriple, 3>; // by rows, as the report shows them
 

@@ -34,13 +34,13 @@ std::string trimmed(std::string_view text) {
 }
 
 // The value of the field the walk has just read, when the field holds a number.
-Shown shown(const FieldWalker& walk, FieldStatus status, float value) {
+Shown shown(const FieldWalker& walk, FieldStatus status, double value) {
     const bool blank = walk.last_field().find_first_not_of(' ') == std::string_view::npos;
     return status == FieldStatus::ok && !blank ? Shown(value) : std::nullopt;
 }
 
 Shown next_real(FieldWalker& walk) {
-    float value = 0.0f;
+    double value = 0.0;
     FieldStatus status = walk.get_real(value);
     return shown(walk, status, value);
 }

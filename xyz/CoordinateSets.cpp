@@ -34,7 +34,13 @@ void take_listing(const report::Molecule& molecule, int block, const report::Lis
                                                 "no file written");
             return;
         }
-        set.atoms.push_back({*row.x, *row.y, *row.z, row.mass});
+        // The report's values are floats printed with six decimals: the nearest float to
+        // each printed number is the value that prints the same again.
+        std::optional<float> mass;
+        if (row.mass)
+            mass = static_cast<float>(*row.mass);
+        set.atoms.push_back({static_cast<float>(*row.x), static_cast<float>(*row.y),
+                             static_cast<float>(*row.z), mass});
     }
     if (!set.atoms.empty()) // a listing without atoms is among the reader's problems
         contents.sets.push_back(std::move(set));

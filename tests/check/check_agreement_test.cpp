@@ -28,7 +28,7 @@ Printed printed(const AtomTable& atoms, std::int32_t n) {
 
 // A field read back from the report, as printed again: asterisks where the report has them.
 std::string field(const report::Shown& value) {
-    return value ? edit_real(*value, 12, 6) : std::string(12, '*');
+    return value ? edit_real(static_cast<float>(*value), 12, 6) : std::string(12, '*');
 }
 
 Printed printed(const report::Listing& listing) {

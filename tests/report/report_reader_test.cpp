@@ -116,7 +116,8 @@ TEST(ReportReader, TakesTheTitlesOfTheMoleculesBlocksAndListings) {
         EXPECT_EQ(block.principal->title, block.title);
     }
     EXPECT_EQ(titles, std::vector<std::string>({"H2(16)O", "HD(16)O", "D2(16)O"}));
-    EXPECT_EQ(water.blocks[1].principal->rows[2].mass, 2.014102f); // D
+    EXPECT_EQ(water.blocks[1].principal->rows[2].mass,
+              2.014102); // D: the printed decimal, in double precision
     EXPECT_EQ(report.molecules[1].blocks[2].title, "(13)C6H6");
 }
 
@@ -160,7 +161,7 @@ TEST(ReportReader, AFieldOfAsterisksIsMissing) {
     const report::ListingRow& atom2 = water.input_frame->rows.at(1);
     EXPECT_FALSE(atom2.x.has_value());
     EXPECT_FALSE(atom2.coordinates_shown());
-    EXPECT_EQ(atom2.mass, 1.007825f);
+    EXPECT_EQ(atom2.mass, 1.007825);
     EXPECT_TRUE(water.input_frame->rows.at(2).coordinates_shown());
     EXPECT_FALSE(water.blocks.at(1).total_mass.has_value());
     EXPECT_FALSE(water.blocks.at(2).total_mass.has_value());
@@ -220,8 +221,8 @@ TEST(ReportReader, ReportsABlockCutShort) {
               "line 66: molecule 1, block 2: incomplete or cut short: missing transformation, "
               "principal coordinates");
     const report::MassBlock& cut = report.molecules.at(0).blocks.at(1);
-    EXPECT_EQ(cut.principal_moments[0], 1.845734f);
-    EXPECT_EQ(cut.transformation[0][0], 0.855633f);
+    EXPECT_EQ(cut.principal_moments[0], 1.845734);
+    EXPECT_EQ(cut.transformation[0][0], 0.855633);
     EXPECT_FALSE(cut.transformation[1][0].has_value());
 }
 
