@@ -15,7 +15,7 @@ namespace tessen::test {
 namespace {
 
 // The manual pages that are installed.
-const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1"};
+const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1", "tessen-rot.1"};
 
 bool is_executable(const fs::path& file) {
     return fs::is_regular_file(file) &&
@@ -54,6 +54,7 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
     EXPECT_TRUE(is_executable(prefix / "bin/tessen"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-xyz"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-check"));
+    EXPECT_TRUE(is_executable(prefix / "bin/tessen-rot"));
     for (const char* page : kPages)
         EXPECT_EQ(uncompressed(prefix / "share/man/man1" / (std::string(page) + ".gz")),
                   read_file(source_dir() / "man" / page))
@@ -137,8 +138,9 @@ TEST(Package, IsADebianPackageOfBothProgramsAndTheirPagesThatRuns) {
     std::set<std::string> paths = listed_paths(contents.out);
     for (const char* path :
          {"./usr/bin/tessen", "./usr/bin/tessen-xyz", "./usr/bin/tessen-check",
-          "./usr/share/man/man1/tessen.1.gz", "./usr/share/man/man1/tessen-xyz.1.gz",
-          "./usr/share/man/man1/tessen-check.1.gz"})
+          "./usr/bin/tessen-rot", "./usr/share/man/man1/tessen.1.gz",
+          "./usr/share/man/man1/tessen-xyz.1.gz", "./usr/share/man/man1/tessen-check.1.gz",
+          "./usr/share/man/man1/tessen-rot.1.gz"})
         EXPECT_TRUE(paths.count(path)) << path << " missing from\n" << contents.out;
     for (const std::string& path : paths)
         EXPECT_EQ(path.rfind("./usr/", 0), 0u) << path;

@@ -61,6 +61,10 @@ std::string check_binary() {
     return TESSEN_CHECK_BINARY;
 }
 
+std::string rot_binary() {
+    return TESSEN_ROT_BINARY;
+}
+
 ProgramRun run_tessen(const fs::path& dir, const std::string& typed) {
     return run_program({tessen_binary()}, dir, typed);
 }

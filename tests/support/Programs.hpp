@@ -22,6 +22,7 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::filesyst
 std::string tessen_binary();
 std::string xyz_binary();
 std::string check_binary();
+std::string rot_binary();
 
 // Runs the built tessen in dir; typed is everything typed at its prompts, line ends
 // included.
