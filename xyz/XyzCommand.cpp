@@ -20,9 +20,11 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: tessen-xyz REPORT [OUTDIR]\n"
     "       tessen-xyz --help | --version\n"
-    "Writes one XYZ file per coordinate listing of a TESSEN report into OUTDIR\n"
-    "(default: the current folder): STEM_m_input.xyz for the input axis frame of\n"
-    "molecule m, STEM_m_principal_k.xyz for its k-th mass-properties block.\n";
+    "Writes one extended XYZ file (symbols, coordinates and masses) per coordinate\n"
+    "listing of a TESSEN report into OUTDIR (default: the current folder):\n"
+    "STEM_m_input.xyz for the input axis frame of molecule m,\n"
+    "STEM_m_principal_k_SPECIES.xyz for its k-th mass-properties block, SPECIES\n"
+    "being the block's isotopic species title in letters, digits, '-' and '_'.\n";
 
 bool is_help(const std::string& arg) {
     return arg == "-h" || arg == "--help";

@@ -32,11 +32,26 @@ std::string frame_name(const CoordinateSet& set) {
                           : "principal axes, block " + std::to_string(set.block);
 }
 
+// A value in double quotes, in which a backslash or a double quote stands escaped by a
+// backslash, so that no title can end the value or start another key.
+std::string quoted(const std::string& text) {
+    std::string value = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            value += '\\';
+        value += c;
+    }
+    return value + '"';
+}
+
+// An unknown mass is written as "nan", which readers of extended XYZ take as a number:
+// a computation with it gives no result rather than one made with a wrong mass.
 std::string atom_line(const ListedAtom& atom) {
     std::string symbol(atom.mass ? element_for_mass(*atom.mass) : std::string_view("X"));
     std::string text = symbol + std::string(symbol.size() < 2 ? 2 - symbol.size() : 0, ' ');
     for (float value : {atom.x, atom.y, atom.z})
         text += "  " + right_justified(xyz_number(value), kNumberWidth);
+    text += "  " + right_justified(atom.mass ? xyz_number(*atom.mass) : "nan", kNumberWidth);
     return text + "\n";
 }
 
@@ -53,14 +68,18 @@ std::string xyz_number(float value) {
     return text;
 }
 
-std::string xyz_comment(const CoordinateSet& set) {
-    std::string comment;
+std::string xyz_description(const CoordinateSet& set) {
+    std::string description;
     for (const std::string& text : {set.title, set.subtitle, frame_name(set)}) {
         std::string part = comment_part(text);
         if (!part.empty())
-            comment += (comment.empty() ? "" : " | ") + part;
+            description += (description.empty() ? "" : " | ") + part;
     }
-    return comment;
+    return description;
+}
+
+std::string xyz_comment(const CoordinateSet& set) {
+    return std::string("Properties=") + kXyzProperties + " comment=" + quoted(xyz_description(set));
 }
 
 std::string xyz_text(const CoordinateSet& set) {

@@ -11,8 +11,9 @@
 namespace tessen::test {
 namespace {
 
-const std::vector<std::string> kWaterFiles = {"WATER_1_input.xyz", "WATER_1_principal_1.xyz",
-                                              "WATER_1_principal_2.xyz", "WATER_1_principal_3.xyz"};
+const std::vector<std::string> kWaterFiles = {
+    "WATER_1_input.xyz", "WATER_1_principal_1_H2_16_O.xyz", "WATER_1_principal_2_D2_16_O.xyz",
+    "WATER_1_principal_3_HD_16_O.xyz"};
 
 // A folder holding the example deck and the report tessen wrote for it.
 class WaterReport : public ::testing::Test {
@@ -42,30 +43,37 @@ TEST_F(WaterReport, WritesOneFilePerListingIntoTheCurrentFolder) {
     // O at the origin, H on the x axis at 0.9572, H at 0.9572 and 104.52 degrees from it.
     EXPECT_EQ(read_file(dir / "WATER_1_input.xyz"),
               "3\n"
-              "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\n"
-              "O       0.000000      0.000000      0.000000\n"
-              "H       0.957200      0.000000      0.000000\n"
-              "H      -0.239987      0.926627      0.000000\n");
+              "Properties=species:S:1:pos:R:3:masses:R:1 "
+              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\"\n"
+              "O       0.000000      0.000000      0.000000     15.994920\n"
+              "H       0.957200      0.000000      0.000000      1.007825\n"
+              "H      -0.239987      0.926627      0.000000      1.007825\n");
 }
 
-TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFile) {
+TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFileWithItsMasses) {
     ASSERT_EQ(xyz({"WATER.OUT"}).status, 0);
     const std::vector<std::string> species = {"H2(16)O", "D2(16)O", "HD(16)O"};
+    const std::vector<std::string> hydrogen_masses = {"1.007825 1.007825", "2.014102 2.014102",
+                                                      "2.014102 1.007825"};
     for (std::size_t k = 0; k < species.size(); ++k) {
         std::vector<std::string> lines = text_lines(read_file(dir / kWaterFiles[k + 1]));
         ASSERT_EQ(lines.size(), 5u);
         EXPECT_EQ(lines[0], "3");
-        EXPECT_EQ(lines[1], "WATER, EQUILIBRIUM STRUCTURE | " + species[k] +
-                                " | principal axes, block " + std::to_string(k + 1));
-        // Deuterium is hydrogen to a viewer.
+        EXPECT_EQ(lines[1], "Properties=species:S:1:pos:R:3:masses:R:1 "
+                            "comment=\"WATER, EQUILIBRIUM STRUCTURE | " +
+                                species[k] + " | principal axes, block " + std::to_string(k + 1) +
+                                "\"");
+        // Deuterium is hydrogen to a viewer; its mass tells it apart.
         EXPECT_EQ(lines[2].substr(0, 2) + lines[3].substr(0, 2) + lines[4].substr(0, 2), "O H H ");
+        EXPECT_EQ(lines[3].substr(lines[3].size() - 8) + " " + lines[4].substr(lines[4].size() - 8),
+                  hydrogen_masses[k]);
     }
 }
 
 TEST_F(WaterReport, WritesIntoAGivenFolderCreatingIt) {
     ProgramRun run = xyz({"WATER.OUT", "views/water"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(text_lines(run.out).front(), "views/water/WATER_1_input.xyz");
+    EXPECT_EQ(text_lines(run.out).back(), "views/water/WATER_1_principal_3_HD_16_O.xyz");
     EXPECT_EQ(files_in(dir / "views/water"), kWaterFiles);
     EXPECT_TRUE(files_in(dir.path()).empty());
 }

@@ -38,54 +38,82 @@ CoordinateSet water(int block) {
     return set;
 }
 
-TEST(XyzText, CommentNamesTheMoleculeTheSpeciesAndTheFrame) {
-    EXPECT_EQ(xyz_comment(water(0)), "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame");
-    EXPECT_EQ(xyz_comment(water(2)),
+TEST(XyzText, DescriptionNamesTheMoleculeTheSpeciesAndTheFrame) {
+    EXPECT_EQ(xyz_description(water(0)),
+              "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame");
+    EXPECT_EQ(xyz_description(water(2)),
               "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | principal axes, block 2");
     CoordinateSet untitled = water(1);
     untitled.title.clear();
     untitled.subtitle = "   ";
-    EXPECT_EQ(xyz_comment(untitled), "principal axes, block 1");
+    EXPECT_EQ(xyz_description(untitled), "principal axes, block 1");
 }
 
-// A title is whatever the deck's record held: the comment must stay one line of text.
-TEST(XyzText, CommentIsOneLineOfPrintableText) {
+// A title is whatever the deck's record held: the comment must stay one line of text, and
+// its quotes and backslashes must neither end the quoted value nor escape its end.
+TEST(XyzText, CommentIsOneLineWithTheDescriptionQuoted) {
     CoordinateSet set = water(0);
     set.title = "A\rB\tC\x1a"
                 "D\x7f"
                 "E\xc5"
                 "F\n";
-    EXPECT_EQ(xyz_comment(set), "A B C D E?F | H2(16)O | input axis frame");
+    EXPECT_EQ(xyz_description(set), "A B C D E?F | H2(16)O | input axis frame");
+    set.title = "say \"x=1\" \\";
+    set.subtitle = "H2O\\";
+    EXPECT_EQ(xyz_comment(set), "Properties=species:S:1:pos:R:3:masses:R:1 "
+                                "comment=\"say \\\"x=1\\\" \\\\ | H2O\\\\ | input axis frame\"");
 }
 
-TEST(XyzText, FileHoldsCountCommentAndOneLinePerAtom) {
-    EXPECT_EQ(xyz_text(water(0)), "3\n"
-                                  "WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\n"
-                                  "O       0.000000      0.000000      0.000000\n"
-                                  "H       0.957200      0.000000      0.000000\n"
-                                  "H      -0.239987      0.926627      0.000000\n");
+TEST(XyzText, FileHoldsCountCommentAndOneLinePerAtomWithItsMass) {
+    EXPECT_EQ(xyz_text(water(0)),
+              "3\n"
+              "Properties=species:S:1:pos:R:3:masses:R:1 "
+              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\"\n"
+              "O       0.000000      0.000000      0.000000     15.994920\n"
+              "H       0.957200      0.000000      0.000000      1.007825\n"
+              "H      -0.239987      0.926627      0.000000      1.007825\n");
 }
 
+// A mass shown as asterisks is unknown: X, and a mass that computes to nothing.
 TEST(XyzText, AtomsWithoutAKnownMassAreX) {
     CoordinateSet set = water(1);
     set.atoms[0].mass.reset(); // asterisks in the report
     set.atoms[1].mass = 0.0f;  // a dummy atom
     set.atoms[2].mass = 79.904f;
     std::string text = xyz_text(set);
-    EXPECT_NE(text.find("\nX       0.000000"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nX       0.957200"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nBr     -0.239987"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nX       0.000000      0.000000      0.000000           nan\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nX       0.957200      0.000000      0.000000      0.000000\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nBr     -0.239987      0.926627      0.000000     79.904000\n"),
+              std::string::npos)
+        << text;
 }
 
-TEST(XyzFileName, NamesTheMoleculeAndTheFrame) {
+TEST(XyzFileName, SpeciesNamesKeepLettersDigitsAndHyphens) {
+    EXPECT_EQ(species_name("D2(16)O"), "D2_16_O");
+    EXPECT_EQ(species_name("CH2(81)Br(37)Cl"), "CH2_81_Br_37_Cl");
+    EXPECT_EQ(species_name("  (13)C-H3 F  "), "13_C-H3_F");
+    EXPECT_EQ(species_name("__A__ / b.c__"), "A_b_c");
+    EXPECT_EQ(species_name("\"../..\\x\xc5\ty\""), "x_y");
+    EXPECT_EQ(species_name("   "), "");
+    EXPECT_EQ(species_name("()*/"), "");
+    // Bounded, and cut before a separator rather than after one.
+    EXPECT_EQ(species_name(std::string(60, 'A')), std::string(kSpeciesNameLength, 'A'));
+    EXPECT_EQ(species_name(std::string(kSpeciesNameLength - 1, 'A') + " B"),
+              std::string(kSpeciesNameLength - 1, 'A'));
+}
+
+TEST(XyzFileName, NamesTheMoleculeTheFrameAndTheSpecies) {
     EXPECT_EQ(report_stem("WATER.OUT"), "WATER");
     EXPECT_EQ(report_stem("runs/A.B.OUT"), "A.B");
     EXPECT_EQ(report_stem("/tmp/REPORT"), "REPORT");
     EXPECT_EQ(xyz_file_name("WATER", water(0)), "WATER_1_input.xyz");
-    EXPECT_EQ(xyz_file_name("WATER", water(3)), "WATER_1_principal_3.xyz");
-    CoordinateSet later = water(1);
-    later.molecule = 12;
-    EXPECT_EQ(xyz_file_name("ALL", later), "ALL_12_principal_1.xyz");
+    EXPECT_EQ(xyz_file_name("WATER", water(3)), "WATER_1_principal_3_H2_16_O.xyz");
+    CoordinateSet untitled{12, 1, "ALL", " ", {}};
+    EXPECT_EQ(xyz_file_name("ALL", untitled), "ALL_12_principal_1.xyz");
 }
 
 } // namespace
