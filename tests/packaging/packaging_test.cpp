@@ -65,7 +65,7 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
     write_file(work / "WATER.OUT", expect_report_of_the_built_program(prefix / "bin/tessen"));
     ProgramRun xyz = run_program({(prefix / "bin/tessen-xyz").string(), "WATER.OUT"}, work.path());
     EXPECT_EQ(xyz.status, 0) << xyz.err;
-    EXPECT_TRUE(fs::exists(work / "WATER_1_principal_3.xyz"));
+    EXPECT_TRUE(fs::exists(work / "WATER_1_principal_3_HD_16_O.xyz"));
 }
 
 // The pages render without a warning from the formatter.

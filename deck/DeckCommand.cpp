@@ -1,0 +1,191 @@
+#include "deck/DeckCommand.hpp"
+
+#include "deck/DeckWriter.hpp"
+#include "geometry/AtomTable.hpp"
+#include "records/Version.hpp"
+
+#include <openbabel/oberror.h>
+
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <ostream>
+
+namespace tessen::deck {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Atoms closer than this are one place: no valence coordinates reach the second.
+constexpr double kSamePlace = 1e-4;
+
+constexpr const char* kUsage =
+    "usage: tessen-deck [OPTIONS] FILE... [-o DECK]\n"
+    "       tessen-deck --help | --version\n"
+    "Writes a TESSEN deck of every structure of the molecule files (any format that Open\n"
+    "Babel reads: XYZ, SDF/MOL, PDB, CML, Gaussian, ORCA, MOPAC, ...), on standard output\n"
+    "or in DECK. Row k of a molecule is the input's atom k; dummy atoms (mass 0) follow.\n"
+    "  -i FORMAT                 read every FILE in this Open Babel format\n"
+    "  -o DECK                   write the deck to DECK\n"
+    "  --isotopologue SPEC       add an isotope mass set, SPEC as ATOM:ISOTOPE[,...]\n"
+    "                            (2:2H,3:2H or 1:13C); may be given more than once\n"
+    "  --single-substitutions    add a mass set for every atom with a stable minor isotope\n"
+    "                            (2H 13C 15N 18O 34S 37Cl 29Si 10B 6Li 81Br 25Mg)\n"
+    "exit status: 0 done; 1 a file cannot be read or a structure cannot be written;\n"
+    "2 the command line is wrong, or an unknown isotope or atom number.\n";
+
+struct Options {
+    std::vector<std::string> files;
+    std::string format;
+    std::optional<std::string> output;
+    std::vector<std::string> isotopologues;
+    bool single_substitutions = false;
+};
+
+// Why a structure cannot be written as a deck, if it cannot.
+std::optional<std::string> unwritable(const DeckMolecule& m) {
+    const int n = m.coordinates.real_atoms + m.coordinates.dummy_atoms;
+    if (n > kMaxAtoms)
+        return std::to_string(n) + " atoms with the dummy atoms, more than a deck holds (" +
+               std::to_string(kMaxAtoms) + ")";
+    for (const AtomRecord& r : m.coordinates.records)
+        if (&r != &m.coordinates.records.front() &&
+            !(r.r >= kSamePlace && std::isfinite(r.a) && std::isfinite(r.t)))
+            return "atom " + std::to_string(r.i) + " stands where atom " + std::to_string(r.j) +
+                   " stands";
+    return std::nullopt;
+}
+
+class DeckRun {
+  public:
+    DeckRun(const Options& options, std::ostream& err) : options_(options), err_(err) {}
+
+    // Reads every file; false when an isotope or atom number is unknown (exit 2).
+    bool read_all() {
+        for (const std::string& file : options_.files) {
+            if (std::optional<std::string> why = read_structures(
+                    file, options_.format, [&](Structure s) { add(file, std::move(s)); })) {
+                err_ << "tessen-deck: " << file << ": " << *why << "\n";
+                failed_ = true;
+            }
+            if (usage_error_)
+                return false;
+        }
+        return true;
+    }
+
+    bool failed() const { return failed_; }
+    const std::vector<DeckMolecule>& molecules() const { return molecules_; }
+
+  private:
+    const Options& options_;
+    std::ostream& err_;
+    std::vector<DeckMolecule> molecules_;
+    bool failed_ = false;
+    bool usage_error_ = false;
+    int structures_ = 0;
+
+    void add(const std::string& file, Structure s) {
+        ++structures_;
+        if (usage_error_)
+            return;
+        std::vector<IsotopeSet> sets;
+        for (const std::string& spec : options_.isotopologues) {
+            auto parsed = parse_isotopologue(spec, s);
+            if (auto* error = std::get_if<std::string>(&parsed)) {
+                err_ << "tessen-deck: " << file << ", structure " << structures_ << ": " << *error
+                     << "\n";
+                usage_error_ = true;
+                return;
+            }
+            sets.push_back(std::get<IsotopeSet>(std::move(parsed)));
+        }
+        if (options_.single_substitutions)
+            for (IsotopeSet& set : single_substitutions(s))
+                sets.push_back(std::move(set));
+        DeckMolecule m = deck_molecule(s, file, std::move(sets));
+        if (std::optional<std::string> why = unwritable(m)) {
+            err_ << "tessen-deck: " << file << ", structure " << structures_
+                 << ": cannot be written: " << *why << "\n";
+            failed_ = true;
+            return;
+        }
+        molecules_.push_back(std::move(m));
+    }
+};
+
+// The command line, or nothing after a usage message.
+std::optional<Options> parse(const std::vector<std::string>& args, std::ostream& err) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (arg == "-i" || arg == "-o" || arg == "--isotopologue") {
+            if (!has_value) {
+                err << "tessen-deck: option " << arg << " needs a value\n" << kUsage;
+                return std::nullopt;
+            }
+            const std::string& value = args[++i];
+            if (arg == "-i")
+                options.format = value;
+            else if (arg == "-o")
+                options.output = value;
+            else
+                options.isotopologues.push_back(value);
+        } else if (arg == "--single-substitutions") {
+            options.single_substitutions = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "tessen-deck: unknown option '" << arg << "'\n" << kUsage;
+            return std::nullopt;
+        } else {
+            options.files.push_back(arg);
+        }
+    }
+    if (options.files.empty()) {
+        err << "tessen-deck: no file given\n" << kUsage;
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace
+
+int run_deck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "tessen-deck " << kVersion << "\n";
+        return kExitOk;
+    }
+    const std::optional<Options> options = parse(args, err);
+    if (!options)
+        return kExitUsage;
+    // Open Babel's own messages (kekulisation warnings; an error at the end of some output
+    // files) are not the user's concern: a file that gives no structure is named below.
+    OpenBabel::obErrorLog.StopLogging();
+    DeckRun run(*options, err);
+    if (!run.read_all())
+        return kExitUsage;
+    if (!run.molecules().empty()) {
+        const std::string text = deck_text(run.molecules());
+        if (options->output) {
+            std::ofstream file(*options->output, std::ios::binary | std::ios::trunc);
+            file << text;
+            file.close();
+            if (!file) {
+                err << "tessen-deck: " << *options->output << ": cannot be written\n";
+                return kExitFailed;
+            }
+        } else {
+            out << text << std::flush;
+        }
+    }
+    return run.failed() ? kExitFailed : kExitOk;
+}
+
+} // namespace tessen::deck

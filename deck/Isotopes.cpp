@@ -1,0 +1,119 @@
+#include "deck/Isotopes.hpp"
+
+#include <openbabel/elements.h>
+
+#include <cctype>
+#include <charconv>
+#include <map>
+
+namespace tessen::deck {
+
+namespace {
+
+// The most abundant stable isotope after the main one, by atomic number; elements with one
+// stable isotope have none.
+const std::map<unsigned, unsigned> kMinorIsotopes = {
+    {1, 2},   // 2H
+    {3, 6},   // 6Li
+    {5, 10},  // 10B
+    {6, 13},  // 13C
+    {7, 15},  // 15N
+    {8, 18},  // 18O
+    {12, 25}, // 25Mg
+    {14, 29}, // 29Si
+    {16, 34}, // 34S
+    {17, 37}, // 37Cl
+    {35, 81}, // 81Br
+};
+
+std::string isotope_name(unsigned mass_number, const std::string& symbol) {
+    return std::to_string(mass_number) + symbol;
+}
+
+// The species title: the formula and the changes, "H2O 2:2H,3:2H".
+std::string set_title(const Structure& s, const std::vector<IsotopeChange>& changes) {
+    std::string title = s.formula;
+    for (std::size_t c = 0; c < changes.size(); ++c) {
+        title += c == 0 ? ' ' : ',';
+        title += std::to_string(changes[c].atom) + ":" +
+                 isotope_name(changes[c].mass_number, s.atoms[changes[c].atom - 1].symbol);
+    }
+    return title;
+}
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// One ATOM:ISOTOPE, or what is wrong with it.
+std::variant<IsotopeChange, std::string> parse_change(const std::string& item, const Structure& s) {
+    const std::size_t colon = item.find(':');
+    if (colon == std::string::npos)
+        return "'" + item + "' is not ATOM:ISOTOPE";
+    const std::string atom_text = trimmed(item.substr(0, colon));
+    std::string isotope = trimmed(item.substr(colon + 1));
+    int atom = 0;
+    const auto [end, ec] =
+        std::from_chars(atom_text.data(), atom_text.data() + atom_text.size(), atom);
+    if (ec != std::errc() || end != atom_text.data() + atom_text.size() || atom < 1 ||
+        atom > static_cast<int>(s.atoms.size()))
+        return "atom '" + atom_text + "' is not an atom number of 1 to " +
+               std::to_string(s.atoms.size());
+    if (isotope == "D")
+        isotope = "2H";
+    else if (isotope == "T")
+        isotope = "3H";
+    std::size_t digits = 0;
+    while (digits < isotope.size() && std::isdigit(static_cast<unsigned char>(isotope[digits])))
+        ++digits;
+    const std::string symbol = isotope.substr(digits);
+    unsigned mass_number = 0;
+    std::from_chars(isotope.data(), isotope.data() + digits, mass_number);
+    const unsigned z = symbol.empty() ? 0 : OpenBabel::OBElements::GetAtomicNum(symbol.c_str());
+    const double mass =
+        z == 0 || mass_number == 0 ? 0.0 : OpenBabel::OBElements::GetExactMass(z, mass_number);
+    if (mass <= 0.0)
+        return "unknown isotope '" + isotope + "'";
+    const InputAtom& a = s.atoms[atom - 1];
+    if (z != a.atomic_number)
+        return "atom " + std::to_string(atom) + " is " + a.symbol + ", not " + symbol;
+    return IsotopeChange{atom, mass_number, mass};
+}
+
+} // namespace
+
+std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& spec,
+                                                         const Structure& structure) {
+    IsotopeSet set;
+    std::size_t from = 0;
+    while (from <= spec.size()) {
+        const std::size_t comma = std::min(spec.find(',', from), spec.size());
+        auto change = parse_change(spec.substr(from, comma - from), structure);
+        if (auto* error = std::get_if<std::string>(&change))
+            return "--isotopologue " + spec + ": " + *error;
+        set.changes.push_back(std::get<IsotopeChange>(change));
+        from = comma + 1;
+    }
+    set.title = set_title(structure, set.changes);
+    return set;
+}
+
+std::vector<IsotopeSet> single_substitutions(const Structure& structure) {
+    std::vector<IsotopeSet> sets;
+    for (std::size_t i = 0; i < structure.atoms.size(); ++i) {
+        const InputAtom& a = structure.atoms[i];
+        const auto minor = kMinorIsotopes.find(a.atomic_number);
+        if (minor == kMinorIsotopes.end())
+            continue;
+        const IsotopeChange change{
+            static_cast<int>(i) + 1, minor->second,
+            OpenBabel::OBElements::GetExactMass(a.atomic_number, minor->second)};
+        sets.push_back({{change}, set_title(structure, {change})});
+    }
+    return sets;
+}
+
+} // namespace tessen::deck
