@@ -32,7 +32,7 @@ deps-test:
 # The programs only: what `make run`, `make install` and `make package` need.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz tessen-check tessen-rot
+	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz tessen-check tessen-rot tessen-deck
 
 # Everything, the test suite included, with every warning an error.
 build-tests: deps-test

@@ -54,12 +54,19 @@ std::optional<std::string> read_structures(const std::string& path, const std::s
                               : "unknown format '" + format + "'";
     OpenBabel::OBMol mol;
     int structures = 0;
+    // A reader that reports success without reading on (some formats do at the end of a
+    // file they do not recognise) ends the loop: every pass must move through the file.
+    std::streampos at = in.tellg();
     for (bool ok = conversion.Read(&mol, &in); ok; ok = conversion.Read(&mol)) {
         if (mol.NumAtoms() > 0) {
             take(structure_of(mol));
             ++structures;
         }
         mol.Clear();
+        const std::streampos now = in.tellg();
+        if (now == at || !in)
+            break;
+        at = now;
     }
     if (structures == 0)
         return std::string("no structure read");

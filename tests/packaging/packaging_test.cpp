@@ -15,7 +15,8 @@ namespace tessen::test {
 namespace {
 
 // The manual pages that are installed.
-const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1", "tessen-rot.1"};
+const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1", "tessen-rot.1",
+                              "tessen-deck.1"};
 
 bool is_executable(const fs::path& file) {
     return fs::is_regular_file(file) &&
@@ -55,6 +56,7 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-xyz"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-check"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-rot"));
+    EXPECT_TRUE(is_executable(prefix / "bin/tessen-deck"));
     for (const char* page : kPages)
         EXPECT_EQ(uncompressed(prefix / "share/man/man1" / (std::string(page) + ".gz")),
                   read_file(source_dir() / "man" / page))
@@ -127,11 +129,13 @@ TEST(Package, IsADebianPackageOfBothProgramsAndTheirPagesThatRuns) {
     EXPECT_EQ(control_field(info.out, "Architecture"), arch);
     EXPECT_NE(control_field(info.out, "Description"), "");
     EXPECT_NE(control_field(info.out, "Maintainer"), "");
-    // The C and C++ run-time libraries, nothing else.
+    // The C and C++ run-time libraries and Open Babel's library (tessen-deck), nothing else.
     std::set<std::string> depends = dependency_names(control_field(info.out, "Depends"));
     EXPECT_TRUE(depends.count("libc6")) << control_field(info.out, "Depends");
     for (const std::string& name : depends)
-        EXPECT_TRUE(name == "libc6" || name == "libgcc-s1" || name == "libstdc++6") << name;
+        EXPECT_TRUE(name == "libc6" || name == "libgcc-s1" || name == "libstdc++6" ||
+                    name.rfind("libopenbabel", 0) == 0)
+            << name;
 
     ProgramRun contents = run_program({"dpkg-deb", "--contents", deb.string()}, out.path());
     ASSERT_EQ(contents.status, 0) << contents.err;
@@ -140,7 +144,8 @@ TEST(Package, IsADebianPackageOfBothProgramsAndTheirPagesThatRuns) {
          {"./usr/bin/tessen", "./usr/bin/tessen-xyz", "./usr/bin/tessen-check",
           "./usr/bin/tessen-rot", "./usr/share/man/man1/tessen.1.gz",
           "./usr/share/man/man1/tessen-xyz.1.gz", "./usr/share/man/man1/tessen-check.1.gz",
-          "./usr/share/man/man1/tessen-rot.1.gz"})
+          "./usr/share/man/man1/tessen-rot.1.gz", "./usr/bin/tessen-deck",
+          "./usr/share/man/man1/tessen-deck.1.gz"})
         EXPECT_TRUE(paths.count(path)) << path << " missing from\n" << contents.out;
     for (const std::string& path : paths)
         EXPECT_EQ(path.rfind("./usr/", 0), 0u) << path;

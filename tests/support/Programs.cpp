@@ -65,6 +65,10 @@ std::string rot_binary() {
     return TESSEN_ROT_BINARY;
 }
 
+std::string deck_binary() {
+    return TESSEN_DECK_BINARY;
+}
+
 ProgramRun run_tessen(const fs::path& dir, const std::string& typed) {
     return run_program({tessen_binary()}, dir, typed);
 }
