@@ -1,8 +1,8 @@
 #include "deck/DeckCommand.hpp"
 
+#include "companion/CompanionCommand.hpp"
 #include "deck/DeckWriter.hpp"
 #include "geometry/AtomTable.hpp"
-#include "records/Version.hpp"
 
 #include <openbabel/oberror.h>
 
@@ -15,9 +15,9 @@ namespace tessen::deck {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using companion::kExitFailed;
+using companion::kExitOk;
+using companion::kExitUsage;
 
 // Atoms closer than this are one place: no valence coordinates reach the second.
 constexpr double kSamePlace = 1e-4;
@@ -117,54 +117,33 @@ class DeckRun {
     }
 };
 
-// The command line, or nothing after a usage message.
-std::optional<Options> parse(const std::vector<std::string>& args, std::ostream& err) {
+// The options of a parsed command line.
+Options options_of(const companion::Arguments& arguments) {
     Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (arg == "-i" || arg == "-o" || arg == "--isotopologue") {
-            if (!has_value) {
-                err << "tessen-deck: option " << arg << " needs a value\n" << kUsage;
-                return std::nullopt;
-            }
-            const std::string& value = args[++i];
-            if (arg == "-i")
-                options.format = value;
-            else if (arg == "-o")
-                options.output = value;
-            else
-                options.isotopologues.push_back(value);
-        } else if (arg == "--single-substitutions") {
-            options.single_substitutions = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "tessen-deck: unknown option '" << arg << "'\n" << kUsage;
+    options.files = arguments.operands;
+    const auto last = [&](const char* name) -> std::optional<std::string> {
+        const auto found = arguments.values.find(name);
+        if (found == arguments.values.end())
             return std::nullopt;
-        } else {
-            options.files.push_back(arg);
-        }
-    }
-    if (options.files.empty()) {
-        err << "tessen-deck: no file given\n" << kUsage;
-        return std::nullopt;
-    }
+        return found->second.back();
+    };
+    options.format = last("-i").value_or("");
+    options.output = last("-o");
+    if (const auto found = arguments.values.find("--isotopologue"); found != arguments.values.end())
+        options.isotopologues = found->second;
+    options.single_substitutions = arguments.has("--single-substitutions");
     return options;
 }
 
 } // namespace
 
 int run_deck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
-        out << kUsage;
-        return kExitOk;
-    }
-    if (args.size() == 1 && args[0] == "--version") {
-        out << "tessen-deck " << kVersion << "\n";
-        return kExitOk;
-    }
-    const std::optional<Options> options = parse(args, err);
-    if (!options)
-        return kExitUsage;
+    const companion::Parsed parsed =
+        companion::parse_arguments(args, "tessen-deck", kUsage, {"--single-substitutions"},
+                                   {"-i", "-o", "--isotopologue"}, out, err);
+    if (!parsed.arguments)
+        return parsed.status;
+    const std::optional<Options> options = options_of(*parsed.arguments);
     // Open Babel's own messages (kekulisation warnings; an error at the end of some output
     // files) are not the user's concern: a file that gives no structure is named below.
     OpenBabel::obErrorLog.StopLogging();

@@ -78,22 +78,31 @@ FieldStatus FieldWalker::advance_to_data_item(LayoutItem::Kind kind, const Layou
     }
 }
 
-FieldStatus FieldWalker::get_int(std::int32_t& value) {
+// One numeric field: the walk to its item, its columns, and read_field(record, column,
+// item) to read it. Past the end of a short record the field is blank: 0.
+template <typename Value, typename ReadField>
+FieldStatus FieldWalker::get_number(LayoutItem::Kind kind, Value& value, ReadField read_field) {
     const LayoutItem* item = nullptr;
     last_field_ = {};
-    if (FieldStatus status = advance_to_data_item(LayoutItem::Kind::integer, item);
-        status != FieldStatus::ok)
+    if (FieldStatus status = advance_to_data_item(kind, item); status != FieldStatus::ok)
         return status;
     last_start_ = column_;
     last_width_ = static_cast<std::size_t>(item->width);
-    if (column_ >= record_.size()) { // past the end of a short record: a blank field
+    if (column_ >= record_.size()) {
         value = 0;
         return FieldStatus::ok;
     }
     const std::size_t start = column_;
-    FieldStatus status = read_int_field(record_, column_, item->width, value);
+    const FieldStatus status = read_field(*item, value);
     last_field_ = record_.substr(start, column_ - start);
     return status;
+}
+
+FieldStatus FieldWalker::get_int(std::int32_t& value) {
+    return get_number(LayoutItem::Kind::integer, value,
+                      [this](const LayoutItem& item, std::int32_t& v) {
+                          return read_int_field(record_, column_, item.width, v);
+                      });
 }
 
 FieldStatus FieldWalker::get_real(float& value) {
@@ -105,21 +114,9 @@ FieldStatus FieldWalker::get_real(double& value) {
 }
 
 template <typename Real> FieldStatus FieldWalker::get_real_value(Real& value) {
-    const LayoutItem* item = nullptr;
-    last_field_ = {};
-    if (FieldStatus status = advance_to_data_item(LayoutItem::Kind::real, item);
-        status != FieldStatus::ok)
-        return status;
-    last_start_ = column_;
-    last_width_ = static_cast<std::size_t>(item->width);
-    if (column_ >= record_.size()) { // past the end of a short record: a blank field
-        value = 0;
-        return FieldStatus::ok;
-    }
-    const std::size_t start = column_;
-    FieldStatus status = read_real_field(record_, column_, item->width, item->decimals, value);
-    last_field_ = record_.substr(start, column_ - start);
-    return status;
+    return get_number(LayoutItem::Kind::real, value, [this](const LayoutItem& item, Real& v) {
+        return read_real_field(record_, column_, item.width, item.decimals, v);
+    });
 }
 
 FieldStatus FieldWalker::get_text(std::span<char> text) {

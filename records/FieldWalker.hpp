@@ -75,6 +75,8 @@ class FieldWalker {
 
     bool take_record();
     template <typename Real> FieldStatus get_real_value(Real& value);
+    template <typename Value, typename ReadField>
+    FieldStatus get_number(LayoutItem::Kind kind, Value& value, ReadField read_field);
     void pass_over(std::string_view text, std::size_t width);
     FieldStatus advance_to_data_item(LayoutItem::Kind kind, const LayoutItem*& item);
 };

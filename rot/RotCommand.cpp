@@ -1,20 +1,18 @@
 #include "rot/RotCommand.hpp"
 
+#include "companion/CompanionCommand.hpp"
 #include "records/Diagnostic.hpp"
-#include "records/FileStreams.hpp"
-#include "records/Version.hpp"
 #include "rot/RotOutput.hpp"
 
 #include <ostream>
-#include <unistd.h>
 
 namespace tessen::rot {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using companion::kExitFailed;
+using companion::kExitOk;
+using companion::kExitUsage;
 
 constexpr const char* kUsage =
     "usage: tessen-rot [--json | --csv] REPORT...\n"
@@ -29,19 +27,12 @@ constexpr const char* kUsage =
     "exit status: 0 done; 1 a report cannot be read or has no mass-properties block;\n"
     "2 the command line is wrong.\n";
 
-enum class Format { text, json, csv };
-
 // Analyses one report; false (said on err) when it cannot be read or has no block.
 bool analyse(const std::string& name, std::vector<MoleculeAnalysis>& molecules, std::ostream& err) {
     ReportAnalysis analysis;
     try {
-        if (name == "-") {
-            DescriptorSource source(STDIN_FILENO, "<stdin>");
-            analysis = analyse_report(source, "<stdin>");
-        } else {
-            FileSource source(name);
-            analysis = analyse_report(source, name);
-        }
+        const auto source = companion::open_input(name);
+        analysis = analyse_report(*source, companion::input_name(name));
     } catch (const RunError& error) {
         err << "tessen-rot: " << name << ": " << error.what() << "\n";
         return false;
@@ -61,51 +52,25 @@ bool analyse(const std::string& name, std::vector<MoleculeAnalysis>& molecules, 
 } // namespace
 
 int run_rot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Format format = Format::text;
-    std::vector<std::string> reports;
-    bool options_end = false;
-    for (const std::string& arg : args) {
-        if (options_end || arg == "-" || arg.empty() || arg[0] != '-') {
-            reports.push_back(arg);
-        } else if (arg == "--") {
-            options_end = true;
-        } else if (arg == "-h" || arg == "--help") {
-            out << kUsage;
-            return kExitOk;
-        } else if (arg == "--version") {
-            out << "tessen-rot " << kVersion << "\n";
-            return kExitOk;
-        } else if (arg == "--json" || arg == "--csv") {
-            const Format chosen = arg == "--json" ? Format::json : Format::csv;
-            if (format != Format::text && format != chosen) {
-                err << "tessen-rot: --json and --csv exclude each other\n" << kUsage;
-                return kExitUsage;
-            }
-            format = chosen;
-        } else {
-            err << "tessen-rot: unknown option '" << arg << "'\n" << kUsage;
-            return kExitUsage;
-        }
-    }
-    if (reports.empty()) {
-        err << "tessen-rot: no report given\n" << kUsage;
+    const companion::Parsed parsed =
+        companion::parse_arguments(args, "tessen-rot", kUsage, {"--json", "--csv"}, {}, out, err);
+    if (!parsed.arguments)
+        return parsed.status;
+    const companion::Arguments& options = *parsed.arguments;
+    if (options.has("--json") && options.has("--csv")) {
+        err << "tessen-rot: --json and --csv exclude each other\n" << kUsage;
         return kExitUsage;
     }
     std::vector<MoleculeAnalysis> molecules;
     bool all_analysed = true;
-    for (const std::string& report : reports)
+    for (const std::string& report : options.operands)
         all_analysed = analyse(report, molecules, err) && all_analysed;
-    switch (format) {
-    case Format::json:
+    if (options.has("--json"))
         out << json_document(molecules);
-        break;
-    case Format::csv:
+    else if (options.has("--csv"))
         out << csv_table(molecules);
-        break;
-    case Format::text:
+    else
         out << text_tables(molecules);
-        break;
-    }
     out << std::flush;
     return all_analysed ? kExitOk : kExitFailed;
 }
