@@ -143,21 +143,21 @@ int run_deck(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                    {"-i", "-o", "--isotopologue"}, out, err);
     if (!parsed.arguments)
         return parsed.status;
-    const std::optional<Options> options = options_of(*parsed.arguments);
+    const Options options = options_of(*parsed.arguments);
     // Open Babel's own messages (kekulisation warnings; an error at the end of some output
     // files) are not the user's concern: a file that gives no structure is named below.
     OpenBabel::obErrorLog.StopLogging();
-    DeckRun run(*options, err);
+    DeckRun run(options, err);
     if (!run.read_all())
         return kExitUsage;
     if (!run.molecules().empty()) {
         const std::string text = deck_text(run.molecules());
-        if (options->output) {
-            std::ofstream file(*options->output, std::ios::binary | std::ios::trunc);
+        if (options.output) {
+            std::ofstream file(*options.output, std::ios::binary | std::ios::trunc);
             file << text;
             file.close();
             if (!file) {
-                err << "tessen-deck: " << *options->output << ": cannot be written\n";
+                err << "tessen-deck: " << *options.output << ": cannot be written\n";
                 return kExitFailed;
             }
         } else {
