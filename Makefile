@@ -59,6 +59,7 @@ test: format-check build-tests $(if $(shell command -v obabel 2>/dev/null),,open
 # met it. The Debian package check is left to the plain build: a sanitized program needs
 # the sanitizer run-time libraries, which the package must not depend on.
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+                LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
                 UBSAN_OPTIONS=print_stacktrace=1
 test-sanitized:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEN_SANITIZE=ON \
