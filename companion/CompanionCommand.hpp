@@ -18,7 +18,7 @@ inline constexpr int kExitFailed = 1; // an input cannot be read, or gave a find
 inline constexpr int kExitUsage = 2;  // the command line is wrong
 
 // A companion's command line: flags (--json), options that take a value (-o FILE,
-// --isotopologue SPEC, each given as often as wanted), and operands (files; "-" is standard
+// --isotopologue LIST, each given as often as wanted), and operands (files; "-" is standard
 // input; after "--" everything is an operand).
 struct Arguments {
     std::set<std::string> flags;

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "or in DECK. Row k of a molecule is the input's atom k; dummy atoms (mass 0) follow.\n"
     "  -i FORMAT                 read every FILE in this Open Babel format\n"
     "  -o DECK                   write the deck to DECK\n"
-    "  --isotopologue SPEC       add an isotope mass set, SPEC as ATOM:ISOTOPE[,...]\n"
+    "  --isotopologue LIST       add an isotope mass set, LIST as ATOM:ISOTOPE[,...]\n"
     "                            (2:2H,3:2H or 1:13C); may be given more than once\n"
     "  --single-substitutions    add a mass set for every atom with a stable minor isotope\n"
     "                            (2H 13C 15N 18O 34S 37Cl 29Si 10B 6Li 81Br 25Mg)\n"
@@ -93,8 +93,8 @@ class DeckRun {
         if (usage_error_)
             return;
         std::vector<IsotopeSet> sets;
-        for (const std::string& spec : options_.isotopologues) {
-            auto parsed = parse_isotopologue(spec, s);
+        for (const std::string& substitutions : options_.isotopologues) {
+            auto parsed = parse_isotopologue(substitutions, s);
             if (auto* error = std::get_if<std::string>(&parsed)) {
                 err_ << "tessen-deck: " << file << ", structure " << structures_ << ": " << *error
                      << "\n";

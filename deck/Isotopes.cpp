@@ -85,15 +85,15 @@ std::variant<IsotopeChange, std::string> parse_change(const std::string& item, c
 
 } // namespace
 
-std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& spec,
+std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& substitutions,
                                                          const Structure& structure) {
     IsotopeSet set;
     std::size_t from = 0;
-    while (from <= spec.size()) {
-        const std::size_t comma = std::min(spec.find(',', from), spec.size());
-        auto change = parse_change(spec.substr(from, comma - from), structure);
+    while (from <= substitutions.size()) {
+        const std::size_t comma = std::min(substitutions.find(',', from), substitutions.size());
+        auto change = parse_change(substitutions.substr(from, comma - from), structure);
         if (auto* error = std::get_if<std::string>(&change))
-            return "--isotopologue " + spec + ": " + *error;
+            return "--isotopologue " + substitutions + ": " + *error;
         set.changes.push_back(std::get<IsotopeChange>(change));
         from = comma + 1;
     }

@@ -24,7 +24,7 @@ struct IsotopeSet {
 // Parses ATOM:ISOTOPE[,ATOM:ISOTOPE...] (2:2H,3:2H or 1:13C; D and T stand for 2H and 3H)
 // for a structure, or says what is wrong: an atom number outside 1..n, an isotope that
 // Open Babel does not know, or one of another element than the atom's.
-std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& spec,
+std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& substitutions,
                                                          const Structure& structure);
 
 // One set for every atom whose element has a stable minor isotope (the most abundant one

@@ -261,14 +261,14 @@ TEST_F(DeckRoundTrip, IsotopologuesAndTheirErrors) {
         EXPECT_NE(text.find(set), std::string::npos) << set;
     EXPECT_EQ(run_program({tessen_binary(), "W.DAT"}, dir.path()).status, 0);
 
-    for (const auto& [spec, named] : std::vector<std::pair<std::string, std::string>>{
+    for (const auto& [substitutions, named] : std::vector<std::pair<std::string, std::string>>{
              {"2:99H", "unknown isotope '99H'"},
              {"9:2H", "atom '9' is not an atom number of 1 to 3"},
              {"1:13C", "atom 1 is O, not C"}}) {
-        ProgramRun bad = deck({"water.xyz", "--isotopologue", spec, "-o", "BAD.DAT"});
-        EXPECT_EQ(bad.status, 2) << spec;
+        ProgramRun bad = deck({"water.xyz", "--isotopologue", substitutions, "-o", "BAD.DAT"});
+        EXPECT_EQ(bad.status, 2) << substitutions;
         EXPECT_NE(bad.err.find(named), std::string::npos) << bad.err;
-        EXPECT_FALSE(fs::exists(dir / "BAD.DAT")) << spec;
+        EXPECT_FALSE(fs::exists(dir / "BAD.DAT")) << substitutions;
     }
     ProgramRun missing = deck({"water.xyz", "none.xyz", "-o", "HALF.DAT"});
     EXPECT_EQ(missing.status, 1);
