@@ -1,12 +1,23 @@
 // DISTCHECK: the interatomic distance check section.
+//
+// Each row is the layout kDistanceBlock: an "ATOM" line, then the row's distances in
+// lines of eight fields "1X,F9.6" (the last 1X of a line is dropped with the line's
+// end), so every field of a distance line is ten characters. The distance from i to j
+// is the distance from j to i bit for bit (the differences change sign, their products
+// do not), so each pair is computed and edited once: row i edits the distances to the
+// atoms after i and keeps their texts for the rows to come, and takes the distances to
+// the atoms before it from the texts that those rows left.
 
 #include "geometry/DistCheck.hpp"
 
 #include "geometry/Precision.hpp"
 #include "records/LayoutWriter.hpp"
+#include "records/RealOutput.hpp"
 #include "report/ReportVocabulary.hpp"
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace tessen {
 
@@ -19,18 +30,118 @@ float distance(const Triple& from, const Triple& to) {
     return store(std::sqrt(sum));
 }
 
+namespace {
+
+constexpr std::size_t kFieldsPerLine = 8;
+constexpr std::size_t kFieldWidth = 10; // 1X and F9.6
+constexpr std::size_t kSlotSize = 16;   // a field's text as stored: ten bytes and scratch
+
+// The text of one field "1X,F9.6", with the scratch bytes its store may leave.
+struct Slot {
+    char bytes[kSlotSize];
+};
+
+// The field of one distance.
+Slot distance_slot(float d) {
+    Slot slot;
+    if (!edit_blank_and_f9_6(slot.bytes, d)) {
+        slot.bytes[0] = ' ';
+        edit_real(slot.bytes + 1, d, 9, 6);
+    }
+    return slot;
+}
+
+// The coordinates of a molecule by axis, so that a row of distances is a loop over
+// plain arrays.
+struct Columns {
+    std::vector<float> axis[3];
+
+    explicit Columns(const AtomTable& atoms, std::int32_t n) {
+        for (int k = 0; k < 3; ++k) {
+            axis[k].resize(static_cast<std::size_t>(n) + 1);
+            for (std::int32_t i = 1; i <= n; ++i)
+                axis[k][i] = atoms.pos[i][k];
+        }
+    }
+};
+
+// The distances from atom i to atoms i+1..n into out[i+1..n], each as distance() gives
+// it; false when one of them is not a finite float (the caller then lets distance()
+// raise the fault, in order).
+bool distances_after(const Columns& c, std::int32_t i, std::int32_t n, float* out) {
+    const double xi = c.axis[0][i], yi = c.axis[1][i], zi = c.axis[2][i];
+    const float* x = c.axis[0].data();
+    const float* y = c.axis[1].data();
+    const float* z = c.axis[2].data();
+    bool finite = true;
+    for (std::int32_t j = i + 1; j <= n; ++j) {
+        const double dx = double(x[j]) - xi;
+        const double dy = double(y[j]) - yi;
+        const double dz = double(z[j]) - zi;
+        const double sum = 0.0 + dx * double(static_cast<float>(dx)) +
+                           dy * double(static_cast<float>(dy)) +
+                           dz * double(static_cast<float>(dz));
+        out[j] = static_cast<float>(std::sqrt(sum));
+        finite &= std::isfinite(out[j]);
+    }
+    return finite;
+}
+
+// The fields kept for the rows to come: the text of the pair (j, i), j < i, at
+// rows[(i - 1) * (i - 2) / 2 + j - 1], so that row i finds its first i - 1 fields side by side.
+class LowerTriangle {
+  public:
+    explicit LowerTriangle(std::int32_t n)
+        : slots_(static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2) {}
+    Slot& at(std::int32_t i, std::int32_t j) {
+        const auto row = static_cast<std::size_t>(i - 1);
+        return slots_[row * (row - 1) / 2 + static_cast<std::size_t>(j) - 1];
+    }
+
+  private:
+    std::vector<Slot> slots_;
+};
+
+// Writes the fields of one row as lines of eight.
+void write_row_lines(RecordSink& report, const Slot* fields, std::size_t count) {
+    char line[kFieldsPerLine * kFieldWidth + kSlotSize];
+    for (std::size_t first = 0; first < count; first += kFieldsPerLine) {
+        const std::size_t in_line = std::min(kFieldsPerLine, count - first);
+        // Each slot is stored whole; the next one overwrites its scratch.
+        for (std::size_t k = 0; k < in_line; ++k)
+            std::memcpy(line + k * kFieldWidth, fields[first + k].bytes, kSlotSize);
+        report.put_record({line, in_line * kFieldWidth}, false);
+    }
+}
+
+} // namespace
+
 void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
-    std::array<float, kMaxAtoms + 1> row{};
     write_line(report);
     write_line(report, report::kDistanceHeading);
+    if (n <= 0)
+        return;
+    const Columns columns(atoms, n);
+    LowerTriangle kept(n);
+    std::vector<float> after(static_cast<std::size_t>(n) + 1);
+    std::vector<Slot> row(static_cast<std::size_t>(n));
+    const Slot zero = distance_slot(0.0f); // an atom's distance to itself
     for (std::int32_t i = 1; i <= n; ++i) {
         // The whole row is computed before its block is written.
-        for (std::int32_t j = 1; j <= n; ++j)
-            row[j] = distance(atoms.pos[i], atoms.pos[j]);
-        LayoutWriter out(report, report::kDistanceBlock);
-        out.put(i);
-        out.put(std::span<const float>(row.data() + 1, static_cast<std::size_t>(n)));
-        out.finish();
+        if (!distances_after(columns, i, n, after.data())) {
+            for (std::int32_t j = i + 1; j <= n; ++j)
+                static_cast<void>(distance(atoms.pos[i], atoms.pos[j])); // raises the fault
+        }
+        for (std::int32_t j = 1; j < i; ++j)
+            row[static_cast<std::size_t>(j - 1)] = kept.at(i, j);
+        row[static_cast<std::size_t>(i - 1)] = zero;
+        for (std::int32_t j = i + 1; j <= n; ++j) {
+            const Slot field = distance_slot(after[static_cast<std::size_t>(j)]);
+            row[static_cast<std::size_t>(j - 1)] = field;
+            kept.at(j, i) = field;
+        }
+        write_record(report, report::kDistanceAtomLine, i);
+        write_row_lines(report, row.data(), static_cast<std::size_t>(n));
     }
 }
 

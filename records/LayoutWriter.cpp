@@ -96,8 +96,8 @@ void LayoutWriter::put_real(float value) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::real)
         throw std::logic_error("real value at a layout item that does not take one");
-    edit_real(extend_record(static_cast<std::size_t>(item.width)), value, item.width,
-              item.decimals);
+    edit_real_in_slack(extend_record(static_cast<std::size_t>(item.width)), value, item.width,
+                       item.decimals);
 }
 
 LayoutWriter& LayoutWriter::put(std::span<const float> values) {

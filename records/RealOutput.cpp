@@ -136,120 +136,87 @@ template <int D> Rounded round_value(std::uint32_t bits) {
     return {static_cast<std::uint32_t>(kept + (up ? 1 : 0)), zeros};
 }
 
-// The characters of the two-digit numbers 00..99, first digit in the low byte.
-constexpr std::array<std::uint16_t, 100> make_digit_pairs() {
-    std::array<std::uint16_t, 100> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[i] = static_cast<std::uint16_t>(('0' + i / 10) | (('0' + i % 10) << 8));
-    }
-    return pairs;
-}
-
-constexpr std::array<std::uint16_t, 100> kDigitPairs = make_digit_pairs();
-
-// The eight decimal digits of v < 10^8 as characters, the first in the lowest byte.
-// The four pairs are worked out and looked up independently of each other, which keeps
-// the chain of dependent steps short.
+// The eight decimal digits of v < 10^8 as characters, the first in the lowest byte, by
+// splitting in lanes of one word: two halves of four digits, each into two pairs, each
+// pair into its two digits. Every lane stays below its width, so no lane spills into the
+// next, and the quotients come from multiplications exact for the lane's range
+// (n * 5243 >> 19 is n / 100 for n < 10^4, n * 103 >> 10 is n / 10 for n < 100).
 std::uint64_t eight_digits(std::uint32_t v) {
-    const std::uint32_t pair1 = v / 1000000;
-    const std::uint32_t pair2 = v / 10000 % 100;
-    const std::uint32_t pair3 = v / 100 % 100;
-    const std::uint32_t pair4 = v % 100;
-    return std::uint64_t{kDigitPairs[pair1]} | (std::uint64_t{kDigitPairs[pair2]} << 16) |
-           (std::uint64_t{kDigitPairs[pair3]} << 32) | (std::uint64_t{kDigitPairs[pair4]} << 48);
+    const std::uint64_t halves = (v / 10000) | (std::uint64_t{v % 10000} << 32);
+    const std::uint64_t hundreds = ((halves * 5243) >> 19) & 0x0000007f0000007full;
+    const std::uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000f000f000f000full;
+    const std::uint64_t digits = tens | ((pairs - 10 * tens) << 8);
+    return digits + 0x3030303030303030ull;
 }
 
 constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
-constexpr std::uint64_t kEightZeros = 0x3030303030303030ull;
 
 // chars shifted towards the high bytes by n (0..8) bytes; two shifts, so that n = 8 needs
 // no shift by 64.
-std::uint64_t bytes_up(std::uint64_t chars, int n) {
+constexpr std::uint64_t bytes_up(std::uint64_t chars, int n) {
     return (chars << (4 * n)) << (4 * n);
 }
 
-// A text of sixteen characters in two halves, first character in the lowest byte of
-// `first`.
+// The mask of the lowest n (0..8) bytes of a word.
+constexpr std::uint64_t low_bytes(int n) {
+    return bytes_up(1, n) - 1;
+}
+
+// A text of sixteen characters in two words, first character in the lowest byte of `first`.
 struct SixteenChars {
     std::uint64_t first;
     std::uint64_t last;
 };
 
-// The sixteen digits of r.digits * 10^r.zeros (zeros <= 7): the eight digits of
-// r.digits moved r.zeros places to the left, zeros coming in from the right.
-SixteenChars sixteen_digits(Rounded r) {
-    const std::uint64_t digits = eight_digits(r.digits);
-    const int z = r.zeros;
-    return {(kEightZeros >> (8 * z)) | bytes_up(digits, 8 - z),
-            (digits >> (8 * z)) | bytes_up(kEightZeros, 8 - z)};
-}
-
-// Stores the low N bytes of chars at out, lowest byte first.
-template <int N> void store_bytes(char* out, std::uint64_t chars) {
+// Stores the eight characters of a word at out, lowest byte first.
+void store_word(char* out, std::uint64_t chars) {
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, &chars, N);
+        std::memcpy(out, &chars, 8);
     } else {
-        for (int i = 0; i < N; ++i) {
+        for (int i = 0; i < 8; ++i) {
             out[i] = static_cast<char>(chars >> (8 * i));
         }
     }
 }
 
-// Stores the last n (0..8) of the eight characters in chars (first character in the
-// lowest byte) so that they end at end, with at most two stores.
-void store_last_chars(char* end, std::uint64_t chars, int n) {
-    if (n >= 4) {
-        store_bytes<4>(end - n, chars >> (8 * (8 - n)));
-        store_bytes<4>(end - 4, chars >> 32);
-    } else if (n >= 2) {
-        store_bytes<2>(end - n, chars >> (8 * (8 - n)));
-        store_bytes<2>(end - 2, chars >> 48);
-    } else if (n == 1) {
-        end[-1] = static_cast<char>(chars >> 56);
-    }
+// The last sixteen columns of the field for the rounded value: its digits
+// (r.digits * 10^r.zeros < 10^16 units of 10^-D), the point before the last D of them, the
+// whole digits in front of the point with the places before them blank, and a minus sign
+// in the last of those when sign is set. whole_digits (<= 15 - D) counts the whole
+// digits shown.
+template <int D> SixteenChars field_image(Rounded r, int whole_digits, bool sign) {
+    static_assert(D <= 7, "the point and the decimals lie in the last word");
+    const std::uint64_t units = std::uint64_t{r.digits} * kPow10[r.zeros];
+    const std::uint64_t upper = eight_digits(static_cast<std::uint32_t>(units / 100000000));
+    const std::uint64_t lower = eight_digits(static_cast<std::uint32_t>(units % 100000000));
+    // The sixteen digits move one place towards the front, all but the last D, which
+    // leaves the place before the decimals free for the point.
+    constexpr std::uint64_t kDecimals = ~low_bytes(8 - D);
+    const std::uint64_t first = (upper >> 8) | (lower << 56);
+    const std::uint64_t last = ((lower >> 8) & low_bytes(7 - D)) |
+                               (std::uint64_t{'.'} << (8 * (7 - D))) | (lower & kDecimals);
+    // Blank the places in front of the whole digits; the sign takes the last of them.
+    const int blanks = 15 - D - whole_digits;
+    const int first_blanks = std::min(blanks, 8);
+    const int last_blanks = blanks - first_blanks;
+    const std::uint64_t first_mask = low_bytes(first_blanks);
+    const std::uint64_t last_mask = low_bytes(last_blanks);
+    std::uint64_t out_first = (first & ~first_mask) | (kEightBlanks & first_mask);
+    std::uint64_t out_last = (last & ~last_mask) | (kEightBlanks & last_mask);
+    // The minus sign replaces the blank at place blanks - 1 (in whichever word), when
+    // there is such a place.
+    const std::uint64_t minus_first = std::uint64_t{'-' ^ ' '} << ((8 * (first_blanks - 1)) & 63);
+    const std::uint64_t minus_last = std::uint64_t{'-' ^ ' '} << ((8 * (last_blanks - 1)) & 63);
+    const bool in_last = last_blanks > 0;
+    const bool in_first = !in_last & (first_blanks > 0);
+    out_first ^= minus_first & (std::uint64_t{0} - (sign & in_first));
+    out_last ^= minus_last & (std::uint64_t{0} - (sign & in_last));
+    return {out_first, out_last};
 }
 
-// The eight places before the point as characters (first in the lowest byte): the last
-// whole_digits of the digits, the places in front of them blank, and a minus sign in the
-// last of those when sign is set and there is room (eight digits leave none).
-std::uint64_t whole_places(std::uint64_t digits, int whole_digits, bool sign) {
-    const int hidden = 8 - whole_digits;
-    const std::uint64_t hidden_mask = bytes_up(1, hidden) - 1;
-    const std::uint64_t places = (digits & ~hidden_mask) | (kEightBlanks & hidden_mask);
-    const std::uint64_t minus = std::uint64_t{'-' ^ ' '} << ((8 * hidden - 8) & 63);
-    return places ^ (minus & (std::uint64_t{0} - (sign & (hidden != 0))));
-}
-
-// Writes the text of the rounded value, whose length is at most w, right-justified in
-// w >= 8 columns: the point and the decimals go to the end of the field in one store,
-// then the columns in front of the point are stored from the right (which also covers
-// what the first store put there).
-template <int D> void write_fixed_text(char* dst, int w, bool sign, Rounded r, int whole_digits) {
-    static_assert(D <= 7, "the point and the decimals fill at most one store");
-    const SixteenChars text = sixteen_digits(r);
-    const int before_point = w - D - 1;
-    std::uint64_t whole_digits_text = text.last;
-    if constexpr (D > 0) {
-        whole_digits_text = (text.first >> (8 * (8 - D))) | (text.last << (8 * D));
-    }
-    constexpr int point_byte = 7 - D;
-    constexpr std::uint64_t point_mask = std::uint64_t{0xff} << (8 * point_byte);
-    store_bytes<8>(dst + w - 8,
-                   (text.last & ~point_mask) | (std::uint64_t{'.'} << (8 * point_byte)));
-    const std::uint64_t places = whole_places(whole_digits_text, whole_digits, sign);
-    if (before_point > 8) {
-        std::memset(dst, ' ', static_cast<std::size_t>(before_point - 8));
-        if (sign && whole_digits == 8) {
-            dst[before_point - 9] = '-';
-        }
-        store_bytes<8>(dst + before_point - 8, places);
-    } else {
-        store_last_chars(dst + before_point, places, before_point);
-    }
-}
-
-// Lays out the rounded value right-justified in w columns: no zero before the point
-// unless the field would otherwise hold the point alone, asterisks when it does not fit.
+// Writes the rounded value right-justified in w >= 1 columns at dst, storing sixteen
+// bytes from dst on when w < 16: the caller provides that room (kRealFieldSlack).
 template <int D> void write_fixed(char* dst, int w, bool negative, Rounded r) {
     const int all_digits = decimal_digits(r.digits | 1u) + r.zeros;
     // A zero whole part is not shown, except as the lone "0" of "0." when D is 0.
@@ -261,14 +228,25 @@ template <int D> void write_fixed(char* dst, int w, bool negative, Rounded r) {
         std::memset(dst, '*', static_cast<std::size_t>(w));
         return;
     }
-    constexpr int kNarrowest = 8;
-    if (w < kNarrowest) { // narrow fields: lay out in eight columns, keep the last w
-        char wide[kNarrowest];
-        write_fixed_text<D>(wide, kNarrowest, sign, r, whole_digits);
-        std::memcpy(dst, wide + (kNarrowest - w), static_cast<std::size_t>(w));
+    const SixteenChars image = field_image<D>(r, whole_digits, sign);
+    if (w >= 16) {
+        std::memset(dst, ' ', static_cast<std::size_t>(w - 16));
+        if (sign && whole_digits + D == 15) { // no blank left in the image for the sign
+            dst[w - 17] = '-';
+        }
+        store_word(dst + w - 16, image.first);
+        store_word(dst + w - 8, image.last);
         return;
     }
-    write_fixed_text<D>(dst, w, sign, r, whole_digits);
+    // The field is the last w columns of the image: moved down by 16 - w bytes and
+    // stored whole, the bytes after the field are scratch.
+    const int drop = 16 - w;
+    if (drop >= 8) {
+        store_word(dst, image.last >> (8 * (drop - 8)));
+        return;
+    }
+    store_word(dst, bytes_up(image.last, 8 - drop) | (image.first >> (8 * drop)));
+    store_word(dst + 8, image.last >> (8 * drop));
 }
 
 template <int D> void edit_fast(char* dst, std::uint32_t bits, int w) {
@@ -277,7 +255,7 @@ template <int D> void edit_fast(char* dst, std::uint32_t bits, int w) {
 
 } // namespace
 
-char* edit_real(char* dst, float x, int w, int d) {
+char* edit_real_in_slack(char* dst, float x, int w, int d) {
     if (w <= 0) {
         return dst;
     }
@@ -315,6 +293,37 @@ char* edit_real(char* dst, float x, int w, int d) {
         return edit_real_exact(dst, x, w, d);
     }
     return dst + w;
+}
+
+char* edit_real(char* dst, float x, int w, int d) {
+    if (w >= kRealFieldSlack) {
+        return edit_real_in_slack(dst, x, w, d);
+    }
+    char field[kRealFieldSlack];
+    edit_real_in_slack(field, x, w, d);
+    std::memcpy(dst, field, static_cast<std::size_t>(std::max(w, 0)));
+    return dst + std::max(w, 0);
+}
+
+bool edit_blank_and_f9_6(char* dst, float x) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(x);
+    constexpr std::uint32_t kHundredBits = std::bit_cast<std::uint32_t>(100.0f);
+    if (bits >= kHundredBits) { // a sign, 100 or more, or not a number
+        return false;
+    }
+    const Rounded r = round_value<6>(bits);
+    const std::uint32_t units = r.digits * static_cast<std::uint32_t>(kPow10[r.zeros]);
+    if (units >= 100000000) { // rounded up to 100: ten characters
+        return false;
+    }
+    // The digits of units are the tens, the ones and six decimals: " TO.DDDDDD", with
+    // the tens blank below 10 and the ones too below 1.
+    const std::uint64_t digits = eight_digits(units);
+    const std::uint64_t whole = (digits & 0xffff) ^ (units < 10000000 ? 0x10 : 0) ^
+                                (units < 1000000 ? 0x1000 : 0); // '0' ^ 0x10 is ' '
+    store_word(dst, ' ' | (whole << 8) | (std::uint64_t{'.'} << 24) | ((digits >> 16) << 32));
+    store_word(dst + 8, digits >> 48);
+    return true;
 }
 
 std::string edit_real(float x, int w, int d) {

@@ -10,6 +10,20 @@ namespace tessen {
 // wide. Returns dst + w.
 char* edit_real(char* dst, float x, int w, int d);
 
+// Room edit_real_in_slack may use from dst on, whatever w is: a field narrower than
+// this is stored with whole words, and the bytes past it are scratch.
+inline constexpr int kRealFieldSlack = 16;
+
+// The same field as edit_real, for a caller that has room for at least kRealFieldSlack
+// bytes from dst on (the record buffer): what lies past the field's w columns is
+// overwritten. Returns dst + w.
+char* edit_real_in_slack(char* dst, float x, int w, int d);
+
+// One blank and the field F9.6 of x, for a value x >= 0 below 100 (distances): ten
+// characters at dst, stored as sixteen bytes, of which the last six are scratch. Gives
+// the bytes edit_real gives. False, with nothing stored, for any other value.
+bool edit_blank_and_f9_6(char* dst, float x);
+
 // The same field as a string (tests and callers that are not on a hot path).
 std::string edit_real(float x, int w, int d);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/RealOutput.hpp"
+
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -32,8 +34,8 @@ class RecordBuffer {
     // field) are placed with one eight-byte store into the slack past the end.
     char* extend_after_blanks(std::size_t blanks, std::size_t n) {
         char* at = extend(blanks + n);
-        if (blanks <= kSlack)
-            std::memcpy(at, kBlanks, kSlack);
+        if (blanks <= sizeof kBlanks)
+            std::memcpy(at, kBlanks, sizeof kBlanks);
         else
             std::memset(at, ' ', blanks);
         return at + blanks;
@@ -51,9 +53,10 @@ class RecordBuffer {
 
   private:
     static constexpr std::size_t kInlineCapacity = 256;
-    // Bytes past the capacity, which extend_after_blanks may write.
-    static constexpr std::size_t kSlack = 8;
-    static constexpr char kBlanks[kSlack] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    // Bytes past the capacity, which extend_after_blanks and the field editors may write
+    // (a real field is stored with whole words, see edit_real_in_slack).
+    static constexpr std::size_t kSlack = kRealFieldSlack;
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
     char inline_[kInlineCapacity + kSlack];
     std::unique_ptr<char[]> heap_; // once the record has outgrown inline_

@@ -82,6 +82,10 @@ inline const Layout kSparseSlots{"(4(2I3,F12.6))"};
 inline constexpr std::string_view kDistanceHeading = " INTERATOMIC DISTANCES CHECK";
 // Per atom: its number, then its distances to every atom, eight to a line.
 inline const Layout kDistanceBlock{"(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))"};
+// The first line of that block. The distance lines are written ten columns to a field,
+// "1X,F9.6", as the block lays them out (geometry/DistCheck.cpp, held to kDistanceBlock
+// by the tests).
+inline const Layout kDistanceAtomLine{"(1X,'ATOM',I3)"};
 
 // ---- Mass-properties block ---------------------------------------------------------------
 

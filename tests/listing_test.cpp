@@ -1,5 +1,8 @@
 #include "geometry/DistCheck.hpp"
 #include "geometry/ScreenXyz.hpp"
+#include "records/Diagnostic.hpp"
+#include "records/LayoutWriter.hpp"
+#include "report/ReportVocabulary.hpp"
 #include "support/Records.hpp"
 
 #include <gtest/gtest.h>
@@ -151,6 +154,55 @@ TEST(DistanceCheck, TooWideDistancesFillTheirFieldWithAsterisks) {
     Report report;
     DISTCHECK(report.file, *atoms, 2);
     EXPECT_EQ(report.lines().at(3), "   .000000 *********");
+}
+
+// The section as the layout of a distance block writes it, row by row from distance():
+// the reference for the check's own writer, which edits each pair once and lays out the
+// fields itself.
+Lines distance_section_by_layout(const AtomTable& atoms, int n) {
+    Report report;
+    write_line(report.file);
+    write_line(report.file, report::kDistanceHeading);
+    for (int i = 1; i <= n; ++i) {
+        LayoutWriter out(report.file, report::kDistanceBlock);
+        out.put(i);
+        for (int j = 1; j <= n; ++j)
+            out.put(distance(atoms.pos[i], atoms.pos[j]));
+        out.finish();
+    }
+    return report.lines();
+}
+
+TEST(DistanceCheck, WritesWhatTheDistanceBlockLayoutWrites) {
+    std::mt19937 gen(11);
+    // Scales that give distances below 1, up to 10, up to 100 and beyond the field.
+    const float scales[] = {0.3f, 4.0f, 40.0f, 90.0f};
+    for (int n : {1, 2, 8, 9, 16, 17, 61}) {
+        for (float scale : scales) {
+            std::uniform_real_distribution<float> coord(-scale, scale);
+            auto atoms = std::make_unique<AtomTable>();
+            for (int i = 1; i <= n; ++i)
+                atoms->pos[i] = {coord(gen), coord(gen), i % 5 == 0 ? -0.0f : coord(gen)};
+            if (n > 2)
+                atoms->pos[2] = atoms->pos[1]; // two atoms in one place
+            Report report;
+            DISTCHECK(report.file, *atoms, n);
+            EXPECT_EQ(report.lines(), distance_section_by_layout(*atoms, n))
+                << n << " atoms, scale " << scale;
+        }
+    }
+}
+
+// A difference beyond the single-precision range ends the run in the row of the first
+// pair that meets it, after the rows before it are written.
+TEST(DistanceCheck, OverflowEndsTheRunAtTheFirstRowThatMeetsIt) {
+    auto atoms = std::make_unique<AtomTable>();
+    atoms->pos[2] = {3.0e38f, 0.0f, 0.0f};
+    atoms->pos[3] = {-3.0e38f, 0.0f, 0.0f};
+    Report report;
+    EXPECT_THROW(DISTCHECK(report.file, *atoms, 3), RunError);
+    EXPECT_EQ(report.lines(), Lines({" ", "  INTERATOMIC DISTANCES CHECK", " ATOM  1",
+                                     "   .000000 ********* *********"}));
 }
 
 } // namespace
