@@ -2,14 +2,21 @@
 
 #include "driver/JobLoop.hpp"
 #include "records/ByteStreams.hpp"
+#include "records/ReportFile.hpp"
 
 #include <string>
 
 namespace tessen {
 
+// How reports are written, from the environment: TESSEN_THREADS=1 keeps the whole run
+// on one thread; otherwise (unset, or any other value) the report is written to its
+// file by a thread of its own while the deck is worked through. The bytes are the same.
+ReportFile::Writes report_writes_from_environment();
+
 // Runs one opened deck through the job loop into one opened report. The report is closed
 // (its buffer written out) on every way out, so a diagnostic leaves every record written
 // before it; the first fault is the one raised.
-JobSummary process_deck(ByteSource& source, const std::string& deck_name, ByteSink& sink);
+JobSummary process_deck(ByteSource& source, const std::string& deck_name, ByteSink& sink,
+                        ReportFile::Writes writes = report_writes_from_environment());
 
 } // namespace tessen

@@ -102,17 +102,28 @@ class LowerTriangle {
     std::vector<Slot> slots_;
 };
 
-// Writes the fields of one row as lines of eight.
-void write_row_lines(RecordSink& report, const Slot* fields, std::size_t count) {
-    char line[kFieldsPerLine * kFieldWidth + kSlotSize];
-    for (std::size_t first = 0; first < count; first += kFieldsPerLine) {
-        const std::size_t in_line = std::min(kFieldsPerLine, count - first);
-        // Each slot is stored whole; the next one overwrites its scratch.
-        for (std::size_t k = 0; k < in_line; ++k)
-            std::memcpy(line + k * kFieldWidth, fields[first + k].bytes, kSlotSize);
-        report.put_record({line, in_line * kFieldWidth}, false);
+// A line of up to eight fields under construction; each slot is stored whole, and the
+// next one overwrites its scratch.
+class DistanceLine {
+  public:
+    explicit DistanceLine(RecordSink& report) : report_(report) {}
+    void add(const Slot& field) {
+        std::memcpy(text_ + count_ * kFieldWidth, field.bytes, kSlotSize);
+        if (++count_ == kFieldsPerLine)
+            end();
     }
-}
+    // Ends the line, if it holds a field.
+    void end() {
+        if (count_ != 0)
+            report_.put_record({text_, count_ * kFieldWidth}, false);
+        count_ = 0;
+    }
+
+  private:
+    RecordSink& report_;
+    char text_[kFieldsPerLine * kFieldWidth + kSlotSize];
+    std::size_t count_ = 0;
+};
 
 } // namespace
 
@@ -124,7 +135,6 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
     const Columns columns(atoms, n);
     LowerTriangle kept(n);
     std::vector<float> after(static_cast<std::size_t>(n) + 1);
-    std::vector<Slot> row(static_cast<std::size_t>(n));
     const Slot zero = distance_slot(0.0f); // an atom's distance to itself
     for (std::int32_t i = 1; i <= n; ++i) {
         // The whole row is computed before its block is written.
@@ -132,16 +142,17 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
             for (std::int32_t j = i + 1; j <= n; ++j)
                 static_cast<void>(distance(atoms.pos[i], atoms.pos[j])); // raises the fault
         }
-        for (std::int32_t j = 1; j < i; ++j)
-            row[static_cast<std::size_t>(j - 1)] = kept.at(i, j);
-        row[static_cast<std::size_t>(i - 1)] = zero;
-        for (std::int32_t j = i + 1; j <= n; ++j) {
-            const Slot field = distance_slot(after[static_cast<std::size_t>(j)]);
-            row[static_cast<std::size_t>(j - 1)] = field;
-            kept.at(j, i) = field;
-        }
         write_record(report, report::kDistanceAtomLine, i);
-        write_row_lines(report, row.data(), static_cast<std::size_t>(n));
+        DistanceLine line(report);
+        for (std::int32_t j = 1; j < i; ++j)
+            line.add(kept.at(i, j));
+        line.add(zero);
+        for (std::int32_t j = i + 1; j <= n; ++j) {
+            Slot& field = kept.at(j, i);
+            field = distance_slot(after[static_cast<std::size_t>(j)]);
+            line.add(field);
+        }
+        line.end();
     }
 }
 

@@ -89,7 +89,7 @@ void LayoutWriter::put_int(std::int32_t value) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::integer)
         throw std::logic_error("integer value at a layout item that does not take one");
-    edit_int(extend_record(static_cast<std::size_t>(item.width)), value, item.width);
+    edit_int_in_slack(extend_record(static_cast<std::size_t>(item.width)), value, item.width);
 }
 
 void LayoutWriter::put_real(float value) {

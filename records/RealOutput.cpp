@@ -1,5 +1,6 @@
 #include "records/RealOutput.hpp"
 
+#include "records/DigitText.hpp"
 #include "records/RealOutputExact.hpp"
 
 #include <algorithm>
@@ -12,8 +13,9 @@
 // The editor rounds the exact value of x twice: to 17 significant digits, then at one
 // decimal position (the d-th decimal, or the seventh significant digit when that comes
 // first) with a dropped half rounding up. For |x| < 10^7 and d <= 7 this file does both
-// roundings in integers on the exact binary value m * 2^-shift; everything else goes to
-// the digit-by-digit editor, which gives the same bytes, only slower.
+// roundings at once, exactly, on the binary value m * 2^-shift (see round_value);
+// everything else goes to the digit-by-digit editor, which gives the same bytes, only
+// slower.
 //
 // Why the first rounding needs no work of its own here: what the second rounding looks
 // at is where the value lies against the multiples of 1/2 in units of the last kept
@@ -35,32 +37,17 @@
 namespace tessen {
 namespace {
 
+using namespace digit_text;
+
 constexpr int kShownDigits = 7;
 constexpr int kExactDigits = 17;
 constexpr int kMaxFastDecimals = 7; // larger d goes to the digit-by-digit editor
-
-// 10^0 .. 10^19.
-constexpr std::array<std::uint64_t, 20> kPow10 = [] {
-    std::array<std::uint64_t, 20> powers{};
-    std::uint64_t power = 1;
-    for (std::uint64_t& p : powers) {
-        p = power;
-        power *= 10; // wraps after the last entry, harmlessly
-    }
-    return powers;
-}();
 
 // The bound that lets the 17-digit rounding be skipped (see the top of the file): a
 // mantissa below 2^24, at most kMaxFastDecimals decimals kept, nothing under a tenth of
 // the last kept digit.
 static_assert(std::numeric_limits<float>::digits == 24);
 static_assert((std::uint64_t{1} << 24) * kPow10[kMaxFastDecimals] * 10 < kPow10[kExactDigits]);
-
-// Number of decimal digits of n >= 1.
-int decimal_digits(std::uint64_t n) {
-    const int guess = (std::bit_width(n) * 1233) >> 12; // floor(bits * log10(2)), maybe one less
-    return guess + 1 - (n < kPow10[guess] ? 1 : 0);
-}
 
 // How a value of at least 1 with biased exponent b (127 <= b < 151), in
 // [2^(b-127), 2^(b-126)), is rounded to seven significant digits with D decimals shown:
@@ -71,7 +58,7 @@ int decimal_digits(std::uint64_t n) {
 // multiplication.
 struct Decade {
     std::uint32_t threshold;
-    std::uint32_t scale[2]; // below, from the threshold on
+    double scale[2]; // below, from the threshold on
     int zeros[2];
 };
 
@@ -86,7 +73,7 @@ template <int D> constexpr std::array<Decade, 24> make_decades() {
         decade.threshold = std::bit_cast<std::uint32_t>(static_cast<float>(kPow10[digits]));
         for (int above = 0; above < 2; ++above) {
             const int decimals = std::clamp(kShownDigits - (digits + above), 0, D);
-            decade.scale[above] = static_cast<std::uint32_t>(kPow10[decimals]);
+            decade.scale[above] = static_cast<double>(kPow10[decimals]);
             decade.zeros[above] = D - decimals;
         }
     }
@@ -107,60 +94,29 @@ struct Rounded {
 // there: the integer part of |x| * 10^D is kept. From there on it is rounded to seven
 // significant digits: with E digits before the point, the integer part of
 // |x| * 10^(7-E) is kept, followed by D - (7-E) zeros. Either way the rounding looks at
-// the binary fraction past the kept digits.
+// the binary fraction past the kept digits, and half rounds up.
+//
+// Both steps are done in double precision, exactly. |x| = m * 2^-s (m < 2^24) times a
+// scale of at most 10^7 < 2^24 needs 48 bits: y = |x| * scale is exact. From y >= 1/2 on,
+// y + 1/2 is exact too: from 2^(log2(y) + 1) down to 2^-s it spans at most
+// log2(2^24 * 10^7) + 1 < 50 bits. Below 1/2, y + 1/2 may round, but not up to 1: a y
+// from 1/4 on has |x| >= 10^-8 / 4, so s <= 51 and y is at least 2^-51 away from 1/2,
+// far more than half a unit of 1 - 2^-53. So the integer part of y + 1/2 is y rounded
+// half up; values under a tenth of the last kept digit, which the field shows as zero,
+// give 0 with the rest.
 template <int D> Rounded round_value(std::uint32_t bits) {
     static_assert(D <= kMaxFastDecimals);
-    const std::uint32_t biased = bits >> 23;
-    const std::uint32_t fraction = bits & 0x7fffffu;
-    const std::uint64_t mantissa = biased != 0 ? (fraction | 0x800000u) : fraction;
-    const int shift = biased != 0 ? 150 - static_cast<int>(biased) : 149; // |x| = m * 2^-shift
     constexpr std::uint32_t kSevenDigits = std::bit_cast<std::uint32_t>(float(kPow10[7 - D]));
-    std::uint64_t scale = kPow10[D];
+    double scale = static_cast<double>(kPow10[D]);
     int zeros = 0;
-    if (bits >= kSevenDigits) { // here |x| >= 1, so shift <= 23
-        const Decade& decade = kDecades<D>[biased - 127];
+    if (bits >= kSevenDigits) { // here |x| >= 1
+        const Decade& decade = kDecades<D>[(bits >> 23) - 127];
         const int above = bits >= decade.threshold ? 1 : 0;
         scale = decade.scale[above];
         zeros = decade.zeros[above];
     }
-    const std::uint64_t scaled = mantissa * scale; // below 2^48
-    // Below a tenth of the last decimal the field shows zero; every shift from 52 on
-    // gives such a value.
-    if (shift >= 52 || 10 * scaled < (std::uint64_t{1} << shift)) {
-        return {0, 0};
-    }
-    const std::uint64_t kept = scaled >> shift;
-    const std::uint64_t part = scaled & ((std::uint64_t{1} << shift) - 1);
-    // Half up: the 17-digit rounding cannot change this (see the top of the file).
-    const bool up = 2 * part >= (std::uint64_t{1} << shift);
-    return {static_cast<std::uint32_t>(kept + (up ? 1 : 0)), zeros};
-}
-
-// The eight decimal digits of v < 10^8 as characters, the first in the lowest byte, by
-// splitting in lanes of one word: two halves of four digits, each into two pairs, each
-// pair into its two digits. Every lane stays below its width, so no lane spills into the
-// next, and the quotients come from multiplications exact for the lane's range
-// (n * 5243 >> 19 is n / 100 for n < 10^4, n * 103 >> 10 is n / 10 for n < 100).
-std::uint64_t eight_digits(std::uint32_t v) {
-    const std::uint64_t halves = (v / 10000) | (std::uint64_t{v % 10000} << 32);
-    const std::uint64_t hundreds = ((halves * 5243) >> 19) & 0x0000007f0000007full;
-    const std::uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);
-    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000f000f000f000full;
-    const std::uint64_t digits = tens | ((pairs - 10 * tens) << 8);
-    return digits + 0x3030303030303030ull;
-}
-
-constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
-
-// chars shifted towards the high bytes by n (0..8) bytes; two shifts, so that n = 8 needs
-// no shift by 64.
-constexpr std::uint64_t bytes_up(std::uint64_t chars, int n) {
-    return (chars << (4 * n)) << (4 * n);
-}
-
-// The mask of the lowest n (0..8) bytes of a word.
-constexpr std::uint64_t low_bytes(int n) {
-    return bytes_up(1, n) - 1;
+    const double y = double(std::bit_cast<float>(bits)) * scale + 0.5;
+    return {static_cast<std::uint32_t>(y), zeros};
 }
 
 // A text of sixteen characters in two words, first character in the lowest byte of `first`.
@@ -168,17 +124,6 @@ struct SixteenChars {
     std::uint64_t first;
     std::uint64_t last;
 };
-
-// Stores the eight characters of a word at out, lowest byte first.
-void store_word(char* out, std::uint64_t chars) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, &chars, 8);
-    } else {
-        for (int i = 0; i < 8; ++i) {
-            out[i] = static_cast<char>(chars >> (8 * i));
-        }
-    }
-}
 
 // The last sixteen columns of the field for the rounded value: its digits
 // (r.digits * 10^r.zeros < 10^16 units of 10^-D), the point before the last D of them, the
@@ -188,8 +133,14 @@ void store_word(char* out, std::uint64_t chars) {
 template <int D> SixteenChars field_image(Rounded r, int whole_digits, bool sign) {
     static_assert(D <= 7, "the point and the decimals lie in the last word");
     const std::uint64_t units = std::uint64_t{r.digits} * kPow10[r.zeros];
-    const std::uint64_t upper = eight_digits(static_cast<std::uint32_t>(units / 100000000));
-    const std::uint64_t lower = eight_digits(static_cast<std::uint32_t>(units % 100000000));
+    std::uint64_t upper = kEightZeros;
+    std::uint64_t lower = 0;
+    if (units < 100000000) { // the usual case: below 100 with six decimals
+        lower = eight_digits(static_cast<std::uint32_t>(units));
+    } else {
+        upper = eight_digits(static_cast<std::uint32_t>(units / 100000000));
+        lower = eight_digits(static_cast<std::uint32_t>(units % 100000000));
+    }
     // The sixteen digits move one place towards the front, all but the last D, which
     // leaves the place before the decimals free for the point.
     constexpr std::uint64_t kDecimals = ~low_bytes(8 - D);
@@ -305,14 +256,24 @@ char* edit_real(char* dst, float x, int w, int d) {
     return dst + std::max(w, 0);
 }
 
+// The rounding of edit_real for 0 <= x < 100 in F9.6, in double precision: below 10 at
+// the sixth decimal, from 10 on at the seventh significant digit (the fifth decimal,
+// followed by a zero). y = x * 10^6 or x * 10^5 is exact (24 bits times at most 20), and
+// so is y + 1/2 from y >= 1/2 on: y = m * 2^-s with m < 2^24 needs at most 45 bits from
+// its leading one down to 2^-s. Below 1/2 the sum may round, but it stays below 1 (y is
+// at least 2^-44 away from 1/2), so the integer part is 0 either way. The truncated sum
+// is then the value rounded half up, as edit_real rounds it; values under a tenth of the
+// last decimal, which edit_real shows as zero, give 0 here too.
 bool edit_blank_and_f9_6(char* dst, float x) {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(x);
     constexpr std::uint32_t kHundredBits = std::bit_cast<std::uint32_t>(100.0f);
     if (bits >= kHundredBits) { // a sign, 100 or more, or not a number
         return false;
     }
-    const Rounded r = round_value<6>(bits);
-    const std::uint32_t units = r.digits * static_cast<std::uint32_t>(kPow10[r.zeros]);
+    const bool below_ten = x < 10.0f;
+    const double scaled = double(x) * (below_ten ? 1.0e6 : 1.0e5) + 0.5;
+    const auto kept = static_cast<std::uint32_t>(scaled);
+    const std::uint32_t units = below_ten ? kept : 10 * kept;
     if (units >= 100000000) { // rounded up to 100: ten characters
         return false;
     }

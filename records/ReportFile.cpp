@@ -1,5 +1,6 @@
 #include "records/ReportFile.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tessen {
@@ -8,43 +9,83 @@ namespace {
 constexpr char kLineEnd[2] = {'\r', '\n'};
 } // namespace
 
-ReportFile::ReportFile(ByteSink& sink)
-    : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+ReportFile::ReportFile(ByteSink& sink, Writes writes) : sink_(sink) {
+    if (writes == Writes::in_background) {
+        writer_ = std::make_unique<BackgroundWriter>(sink, kBackgroundChunkSize, kBackgroundChunks);
+        buffer_ = writer_->take_empty();
+        capacity_ = writer_->chunk_size();
+    } else {
+        own_buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+        buffer_ = own_buffer_.get();
+        capacity_ = kBufferSize;
+    }
+}
 
 void ReportFile::put_record(std::string_view record, bool /*hold*/) {
     const std::size_t n = record.size();
-    if (kBufferSize - size_ < n + sizeof kLineEnd) {
+    if (capacity_ - size_ < n + sizeof kLineEnd) {
         if (size_ != 0)
             flush();
-        if (kBufferSize < n + sizeof kLineEnd) {
+        if (capacity_ < n + sizeof kLineEnd) {
             put_long_record(record);
             return;
         }
     }
-    char* at = buffer_.get() + size_;
+    char* at = buffer_ + size_;
     if (n != 0) // an empty view may have no data at all, which memcpy must not be given
         std::memcpy(at, record.data(), n);
     std::memcpy(at + n, kLineEnd, sizeof kLineEnd);
     size_ += n + sizeof kLineEnd;
 }
 
-// Only called with the buffer empty.
+// A record longer than the buffer, with the buffer empty: in this thread it goes to the
+// sink on its own; in the background it passes through the buffers.
 void ReportFile::put_long_record(std::string_view record) {
-    sink_.write(record.data(), record.size());
-    sink_.write(kLineEnd, sizeof kLineEnd);
+    if (!writer_) {
+        sink_.write(record.data(), record.size());
+        sink_.write(kLineEnd, sizeof kLineEnd);
+        return;
+    }
+    append(record);
+    append({kLineEnd, sizeof kLineEnd});
+}
+
+void ReportFile::append(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (size_ == capacity_)
+            flush();
+        const std::size_t n = std::min(bytes.size(), capacity_ - size_);
+        std::memcpy(buffer_ + size_, bytes.data(), n);
+        size_ += n;
+        bytes.remove_prefix(n);
+    }
+}
+
+void ReportFile::settle() {
+    if (writer_)
+        writer_->wait_idle();
 }
 
 void ReportFile::close() {
     if (size_ != 0)
         flush();
+    settle();
 }
 
 // The buffer is emptied whether the write succeeds or fails: a failed write may have put
-// out part of it, and no byte may reach the report twice.
+// out part of it, and no byte may reach the report twice. In the background the full
+// buffer is handed over and an empty one taken before a failure is raised, so the
+// buffer in use is never one the writer holds.
 void ReportFile::flush() {
     const std::size_t n = size_;
     size_ = 0;
-    sink_.write(buffer_.get(), n);
+    if (!writer_) {
+        sink_.write(buffer_, n);
+        return;
+    }
+    writer_->hand_over(buffer_, n);
+    buffer_ = writer_->take_empty();
+    writer_->raise_failure();
 }
 
 } // namespace tessen

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/BackgroundWriter.hpp"
 #include "records/ByteStreams.hpp"
 #include "records/RecordSink.hpp"
 
@@ -10,24 +11,41 @@
 namespace tessen {
 
 // The report: every record as laid out, followed by CR LF, gathered in a buffer of fixed
-// size that reaches the sink when it fills and when the report is closed. A record too
-// long for the buffer goes to the sink on its own, after what was buffered before it.
+// size that reaches the sink when it fills and when the report is closed.
+//
+// The sink is written either in the calling thread or, with Writes::in_background, by a
+// BackgroundWriter while the caller goes on laying out records. The bytes are the same
+// either way, and so is the first write diagnostic: a failed write is raised at the next
+// buffer handed over, at settle() or at close().
 class ReportFile : public RecordSink {
   public:
-    explicit ReportFile(ByteSink& sink);
+    enum class Writes { in_this_thread, in_background };
+
+    explicit ReportFile(ByteSink& sink, Writes writes = Writes::in_this_thread);
     ~ReportFile() override = default;
 
     void put_record(std::string_view record, bool hold) override;
-    // Writes out whatever is buffered. Raises the write diagnostic if the sink fails.
+    // Waits until the buffers handed to the sink so far are written; raises the write
+    // diagnostic if one of them failed. (In the calling thread they already are.)
+    void settle();
+    // Writes out whatever is buffered and waits for it. Raises the write diagnostic if
+    // the sink fails.
     void close();
 
   private:
     static constexpr std::size_t kBufferSize = 1 << 16;
+    static constexpr std::size_t kBackgroundChunkSize = 1 << 18;
+    static constexpr std::size_t kBackgroundChunks = 4;
+
     ByteSink& sink_;
-    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
+    std::unique_ptr<BackgroundWriter> writer_; // when writing in the background
+    char* buffer_;
+    std::size_t capacity_;
     std::size_t size_ = 0; // bytes buffered
 
     void put_long_record(std::string_view record);
+    void append(std::string_view bytes);
     void flush();
 };
 

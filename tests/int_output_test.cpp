@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace tessen {
 namespace {
@@ -44,6 +45,27 @@ TEST(IntOutput, WritesExactlyWidthCharacters) {
     EXPECT_EQ(edit_int(buffer, 5, 0), buffer);
     EXPECT_EQ(edit_int(5, 0), "");
     EXPECT_EQ(edit_int(5, -3), "");
+}
+
+// The word-at-a-time editor against the field written out by hand from std::to_string,
+// for every width up to one past a word, around every power of ten and sign.
+TEST(IntOutput, EveryWidthAgreesWithTheWrittenOutField) {
+    std::vector<std::int32_t> values;
+    for (std::int32_t v = -1100; v <= 1100; ++v)
+        values.push_back(v);
+    for (std::int64_t p = 10; p <= 1000000000; p *= 10) {
+        for (std::int64_t v : {p - 1, p, p + 1, -p + 1, -p, -p - 1})
+            values.push_back(static_cast<std::int32_t>(v));
+    }
+    for (int w = 1; w <= 9; ++w) {
+        for (std::int32_t v : values) {
+            const std::string digits = std::to_string(v);
+            const std::string expected = digits.size() > static_cast<std::size_t>(w)
+                                             ? std::string(static_cast<std::size_t>(w), '*')
+                                             : std::string(w - digits.size(), ' ') + digits;
+            ASSERT_EQ(edit_int(v, w), expected) << "I" << w;
+        }
+    }
 }
 
 } // namespace
