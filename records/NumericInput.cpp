@@ -330,29 +330,41 @@ template <> struct ExactPowers<double> {
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 };
 
-// sign * significand * 10^scale, significand not zero, converted as the general reader
-// does.
+// Converts the whole text by from_chars; false when it stops short or is out of range.
+template <typename Real> bool from_chars_whole(std::string_view text, Real& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// sign * significand * 10^scale, significand not zero, rounded once to the nearest value of
+// the type, as the general reader rounds it. number is the field's digits with their point,
+// or empty when the field has none (its decimals are implied).
 template <typename Real>
 FieldStatus convert_plain(bool negative, std::uint64_t significand, std::int64_t scale,
-                          Real& value) {
+                          std::string_view number, Real& value) {
     using Powers = ExactPowers<Real>;
     constexpr auto max_power = static_cast<std::int64_t>(std::size(Powers::powers)) - 1;
     while (significand > Powers::max_significand && significand % 10 == 0) {
         significand /= 10;
         ++scale;
     }
+    Real magnitude = 0;
     if (significand <= Powers::max_significand && scale >= -max_power && scale <= max_power) {
         const Real s = static_cast<Real>(significand);
-        const Real magnitude = scale < 0 ? s / Powers::powers[-scale] : s * Powers::powers[scale];
-        value = negative ? -magnitude : magnitude;
-        return FieldStatus::ok;
+        magnitude = scale < 0 ? s / Powers::powers[-scale] : s * Powers::powers[scale];
+    } else if (number.empty() || !from_chars_whole(number, magnitude)) {
+        // Implied decimals: the general conversion with its range checks. (A number with a
+        // point has at most 19 digits here and is always within range.)
+        DecimalNumber decimal;
+        decimal.negative = negative;
+        decimal.count = static_cast<int>(
+            std::to_chars(decimal.digits, decimal.digits + kUsedDigits, significand).ptr -
+            decimal.digits);
+        decimal.scale = scale;
+        return to_real(decimal, value);
     }
-    DecimalNumber number;
-    number.negative = negative;
-    number.count = static_cast<int>(
-        std::to_chars(number.digits, number.digits + kUsedDigits, significand).ptr - number.digits);
-    number.scale = scale;
-    return to_real(number, value);
+    value = negative ? -magnitude : magnitude;
+    return FieldStatus::ok;
 }
 
 // The status of a plain real field, or nothing when the field is for the general reader
@@ -378,11 +390,13 @@ std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t&
     at = take_plain_digits(at, field.end, significand);
     std::int64_t scale = -static_cast<std::int64_t>(d);
     std::ptrdiff_t digit_count = at - digits;
+    bool point = false;
     if (at != field.end && *at == '.') {
         const char* fraction = ++at;
         at = take_plain_digits(at, field.end, significand);
         scale = -(at - fraction);
         digit_count += at - fraction;
+        point = true;
     }
     if (digit_count == 0 || skip_spaces(at, field.end) != field.end) {
         return std::nullopt;
@@ -392,7 +406,8 @@ std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t&
         value = signed_zero<Real>(negative);
         return FieldStatus::ok;
     }
-    return convert_plain(negative, significand, scale, value);
+    const std::string_view number(digits, point ? static_cast<std::size_t>(at - digits) : 0);
+    return convert_plain(negative, significand, scale, number, value);
 }
 
 std::optional<FieldStatus> read_plain_int(std::string_view record, std::size_t& pos, int w,
