@@ -1,16 +1,15 @@
 #include "records/NumericInput.hpp"
+#include "sweep/ReaderComparison.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 namespace tessen {
@@ -289,38 +288,6 @@ TEST(NumericInputReal, TinyValuesRoundToSubnormalsOrZero) {
 // Plain fields (blanks, sign, digits, point) take a shortcut; the general reader is the
 // reference it must match in status, position and every bit of the value.
 
-template <typename Value>
-bool same_as_general(std::string_view record, std::size_t start, int w, int d) {
-    std::size_t pos = start;
-    std::size_t general_pos = start;
-    Value value{-7};
-    Value general{-7};
-    FieldStatus status;
-    FieldStatus general_status;
-    if constexpr (std::is_same_v<Value, std::int32_t>) {
-        status = read_int_field(record, pos, w, value);
-        general_status = detail::read_int_field_general(record, general_pos, w, general);
-    } else {
-        status = read_real_field(record, pos, w, d, value);
-        general_status = detail::read_real_field_general(record, general_pos, w, d, general);
-    }
-    return status == general_status && pos == general_pos &&
-           std::memcmp(&value, &general, sizeof value) == 0;
-}
-
-// Empty when the int, float and double readers all agree with the general ones on the
-// field of w columns at start; otherwise the field and its format.
-std::string difference_from_general(std::string_view record, std::size_t start, int w, int d) {
-    if (same_as_general<std::int32_t>(record, start, w, d) &&
-        same_as_general<float>(record, start, w, d) &&
-        same_as_general<double>(record, start, w, d)) {
-        return {};
-    }
-    std::string found = "\"";
-    found.append(record).append("\" from ").append(std::to_string(start));
-    return found.append(" F").append(std::to_string(w)).append(".").append(std::to_string(d));
-}
-
 // Significands at the edge of exact conversion: 2^24 and 2^53 with their neighbours, float
 // midpoints (1 + 2^-24 lies between 1.00000005 and 1.00000006), trailing zeros that bring a
 // significand back into range, scales up to 10^10 and beyond, signed zeros, and forms that
@@ -368,7 +335,7 @@ TEST(NumericInputPlain, EdgeFieldsMatchTheGeneralReader) {
         for (const std::string& field : {std::string(text), "   " + std::string(text) + "  "}) {
             for (int w = 0; w <= 24; ++w) {
                 for (int d = 0; d <= 12; ++d) {
-                    EXPECT_EQ(difference_from_general(field, 0, w, d), "");
+                    EXPECT_EQ(test::reader_difference(field, 0, w, d), "");
                 }
             }
         }
@@ -404,7 +371,7 @@ TEST(NumericInputPlain, RandomFieldsMatchTheGeneralReader) {
         const std::size_t start = static_cast<std::size_t>(below(3));
         const std::string record = std::string(start, '9') + field + (below(2) ? "7.5" : "");
         const int w = below(4) == 0 ? 1 + below(24) : static_cast<int>(field.size());
-        ASSERT_EQ(difference_from_general(record, start, w, below(8)), "");
+        ASSERT_EQ(test::reader_difference(record, start, w, below(8)), "");
     }
 }
 
