@@ -147,3 +147,12 @@ sweep:
 	cmake -S . -B $(SWEEP_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_SWEEP=ON -DTESSEN_TESTS=OFF
 	cmake --build $(SWEEP_BUILD) -j $(JOBS) --target tessen_real_sweep
 	$(SWEEP_BUILD)/tests/sweep/tessen_real_sweep $(SWEEP_ARGS)
+
+# The numeric input readers against their general forms: every float below 10^7 written in
+# F12.6 and read back, and every 7-digit significand with its point in every place, on
+# $(JOBS) threads, in the sweep's build; never part of `make test`.
+.PHONY: sweep-reader
+sweep-reader:
+	cmake -S . -B $(SWEEP_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_SWEEP=ON -DTESSEN_TESTS=OFF
+	cmake --build $(SWEEP_BUILD) -j $(JOBS) --target tessen_reader_sweep
+	$(SWEEP_BUILD)/tests/sweep/tessen_reader_sweep --threads $(JOBS)

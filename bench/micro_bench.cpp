@@ -120,10 +120,10 @@ void BM_IntOutput_I3(benchmark::State& state) {
 BENCHMARK(BM_IntOutput_I3);
 
 // Mass-record fields "(6F12.6)" as the deck generator writes them: six decimals with the
-// point, and now and then a blank field or one without a point.
-std::vector<std::string> real_fields() {
+// point, and now and then a blank field or one without a point; values from -limit to limit.
+std::vector<std::string> real_fields(double limit) {
     std::mt19937 rng(kSeed);
-    std::uniform_real_distribution<double> value(-180.0, 180.0);
+    std::uniform_real_distribution<double> value(-limit, limit);
     std::vector<std::string> fields(kTableSize);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         char text[32];
@@ -138,8 +138,8 @@ std::vector<std::string> real_fields() {
     return fields;
 }
 
-void BM_RealInput_F12_6(benchmark::State& state) {
-    const std::vector<std::string> fields = real_fields();
+void run_real_input(benchmark::State& state, double limit) {
+    const std::vector<std::string> fields = real_fields(limit);
     std::size_t i = 0;
     for (auto _ : state) {
         std::size_t pos = 0;
@@ -151,7 +151,18 @@ void BM_RealInput_F12_6(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 12);
 }
+
+// Angles and masses as well: most fields have eight or nine significant digits.
+void BM_RealInput_F12_6(benchmark::State& state) {
+    run_real_input(state, 180.0);
+}
+// Bond lengths and small coordinates: at most seven significant digits, which convert to
+// single precision without from_chars.
+void BM_RealInput_F12_6_Short(benchmark::State& state) {
+    run_real_input(state, 16.0);
+}
 BENCHMARK(BM_RealInput_F12_6);
+BENCHMARK(BM_RealInput_F12_6_Short);
 
 // Atom numbers "I3": 1 to 500, some blank.
 void BM_IntInput_I3(benchmark::State& state) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <optional>
 
 namespace tessen {
 namespace {
@@ -270,9 +272,199 @@ FieldStatus read_real(std::string_view record, std::size_t& pos, int w, int d, R
     return parse_real(field.text, d, value);
 }
 
+// ---- The shortcut for the common field ------------------------------------------------
+//
+// Most fields of a deck are leading blanks, an optional sign, digits with an optional
+// point, and perhaps trailing blanks. Such a field is read in one pass; any other field
+// (a tab, an inner blank, an exponent, a comma, a carriage return, a Ctrl-Z, no digit at
+// all, more columns than the shortcut takes) is left to the general reader above, whose
+// outcome the shortcut reproduces bit for bit.
+
+// Fields of at most 19 columns: their digits fit in 64 bits.
+constexpr int kPlainRealWidth = 19;
+// Fields of at most 9 columns: their magnitude is below 10^9, inside the 32-bit range.
+constexpr int kPlainIntWidth = 9;
+
+// The columns of a plain field: pos to the end of the field, w columns at most and no
+// further than the end of the record. Null when the field is not for the shortcut.
+struct PlainColumns {
+    const char* at = nullptr;
+    const char* end = nullptr;
+};
+
+PlainColumns plain_columns(std::string_view record, std::size_t pos, int w, int max_width) {
+    if (w <= 0 || w > max_width || pos >= record.size()) {
+        return {};
+    }
+    const std::size_t n = std::min(record.size() - pos, static_cast<std::size_t>(w));
+    return {record.data() + pos, record.data() + pos + n};
+}
+
+const char* skip_spaces(const char* at, const char* end) {
+    while (at != end && *at == ' ') {
+        ++at;
+    }
+    return at;
+}
+
+const char* take_plain_digits(const char* at, const char* end, std::uint64_t& value) {
+    for (; at != end && is_digit(*at); ++at) {
+        value = value * 10 + static_cast<std::uint64_t>(*at - '0');
+    }
+    return at;
+}
+
+// Conversion without rounding twice (Clinger): an integer significand that the type holds
+// exactly, times or divided by a power of ten that it holds exactly, is one IEEE operation
+// and so correctly rounded. The arithmetic is done in the type itself.
+template <typename Real> struct ExactPowers;
+template <> struct ExactPowers<float> {
+    static constexpr std::uint64_t max_significand = std::uint64_t{1} << 24;
+    static constexpr float powers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+};
+template <> struct ExactPowers<double> {
+    static constexpr std::uint64_t max_significand = std::uint64_t{1} << 53;
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+};
+
+// Converts the whole text by from_chars; false when it stops short or is out of range.
+template <typename Real> bool from_chars_whole(std::string_view text, Real& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// sign * significand * 10^scale, significand not zero, rounded once to the nearest value of
+// the type, as the general reader rounds it. number is the field's digits with their point,
+// or empty when the field has none (its decimals are implied).
+template <typename Real>
+FieldStatus convert_plain(bool negative, std::uint64_t significand, std::int64_t scale,
+                          std::string_view number, Real& value) {
+    using Powers = ExactPowers<Real>;
+    constexpr auto max_power = static_cast<std::int64_t>(std::size(Powers::powers)) - 1;
+    while (significand > Powers::max_significand && significand % 10 == 0) {
+        significand /= 10;
+        ++scale;
+    }
+    Real magnitude = 0;
+    if (significand <= Powers::max_significand && scale >= -max_power && scale <= max_power) {
+        const Real s = static_cast<Real>(significand);
+        magnitude = scale < 0 ? s / Powers::powers[-scale] : s * Powers::powers[scale];
+    } else if (number.empty() || !from_chars_whole(number, magnitude)) {
+        // Implied decimals: the general conversion with its range checks. (A number with a
+        // point has at most 19 digits here and is always within range.)
+        DecimalNumber decimal;
+        decimal.negative = negative;
+        decimal.count = static_cast<int>(
+            std::to_chars(decimal.digits, decimal.digits + kUsedDigits, significand).ptr -
+            decimal.digits);
+        decimal.scale = scale;
+        return to_real(decimal, value);
+    }
+    value = negative ? -magnitude : magnitude;
+    return FieldStatus::ok;
+}
+
+// The status of a plain real field, or nothing when the field is for the general reader
+// (pos and value are then untouched).
+template <typename Real>
+std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t& pos, int w, int d,
+                                           Real& value) {
+    const PlainColumns field = plain_columns(record, pos, w, kPlainRealWidth);
+    if (field.at == nullptr) {
+        return std::nullopt;
+    }
+    const char* at = skip_spaces(field.at, field.end);
+    const auto next_pos = static_cast<std::size_t>(field.end - record.data());
+    if (at == field.end) {
+        pos = next_pos;
+        value = 0;
+        return FieldStatus::ok;
+    }
+    const bool negative = *at == '-';
+    at += negative || *at == '+' ? 1 : 0;
+    std::uint64_t significand = 0;
+    const char* digits = at;
+    at = take_plain_digits(at, field.end, significand);
+    std::int64_t scale = -static_cast<std::int64_t>(d);
+    std::ptrdiff_t digit_count = at - digits;
+    bool point = false;
+    if (at != field.end && *at == '.') {
+        const char* fraction = ++at;
+        at = take_plain_digits(at, field.end, significand);
+        scale = -(at - fraction);
+        digit_count += at - fraction;
+        point = true;
+    }
+    if (digit_count == 0 || skip_spaces(at, field.end) != field.end) {
+        return std::nullopt;
+    }
+    pos = next_pos;
+    if (significand == 0) {
+        value = signed_zero<Real>(negative);
+        return FieldStatus::ok;
+    }
+    const std::string_view number(digits, point ? static_cast<std::size_t>(at - digits) : 0);
+    return convert_plain(negative, significand, scale, number, value);
+}
+
+std::optional<FieldStatus> read_plain_int(std::string_view record, std::size_t& pos, int w,
+                                          std::int32_t& value) {
+    const PlainColumns field = plain_columns(record, pos, w, kPlainIntWidth);
+    if (field.at == nullptr) {
+        return std::nullopt;
+    }
+    const char* at = skip_spaces(field.at, field.end);
+    const auto next_pos = static_cast<std::size_t>(field.end - record.data());
+    if (at == field.end) {
+        pos = next_pos;
+        value = 0;
+        return FieldStatus::ok;
+    }
+    const bool negative = *at == '-';
+    at += negative || *at == '+' ? 1 : 0;
+    std::uint64_t magnitude = 0;
+    const char* digits = at;
+    at = take_plain_digits(at, field.end, magnitude);
+    if (at == digits || skip_spaces(at, field.end) != field.end) {
+        return std::nullopt;
+    }
+    pos = next_pos;
+    const auto m = static_cast<std::int32_t>(magnitude);
+    value = negative ? -m : m;
+    return FieldStatus::ok;
+}
+
 } // namespace
 
 FieldStatus read_int_field(std::string_view record, std::size_t& pos, int w, std::int32_t& value) {
+    if (const std::optional<FieldStatus> status = read_plain_int(record, pos, w, value)) {
+        return *status;
+    }
+    return detail::read_int_field_general(record, pos, w, value);
+}
+
+FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, float& value) {
+    if (const std::optional<FieldStatus> status = read_plain_real(record, pos, w, d, value)) {
+        return *status;
+    }
+    return read_real(record, pos, w, d, value);
+}
+
+FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d,
+                            double& value) {
+    if (const std::optional<FieldStatus> status = read_plain_real(record, pos, w, d, value)) {
+        return *status;
+    }
+    return read_real(record, pos, w, d, value);
+}
+
+namespace detail {
+
+FieldStatus read_int_field_general(std::string_view record, std::size_t& pos, int w,
+                                   std::int32_t& value) {
     const Field field = take_field(record, pos, w);
     if (field.end_of_deck) {
         return FieldStatus::end_of_deck;
@@ -280,13 +472,16 @@ FieldStatus read_int_field(std::string_view record, std::size_t& pos, int w, std
     return parse_int(field.text, value);
 }
 
-FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, float& value) {
+FieldStatus read_real_field_general(std::string_view record, std::size_t& pos, int w, int d,
+                                    float& value) {
     return read_real(record, pos, w, d, value);
 }
 
-FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d,
-                            double& value) {
+FieldStatus read_real_field_general(std::string_view record, std::size_t& pos, int w, int d,
+                                    double& value) {
     return read_real(record, pos, w, d, value);
 }
+
+} // namespace detail
 
 } // namespace tessen

@@ -30,4 +30,19 @@ FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, in
 // report read back), converted once to the nearest double.
 FieldStatus read_real_field(std::string_view record, std::size_t& pos, int w, int d, double& value);
 
+namespace detail {
+
+// The same readers without their shortcut for the common field (leading blanks, a sign,
+// digits with a point, trailing blanks): every field takes the general scan and one
+// conversion by std::from_chars. The shortcut must agree with them on every field, which
+// the tests and the reader sweep check.
+FieldStatus read_int_field_general(std::string_view record, std::size_t& pos, int w,
+                                   std::int32_t& value);
+FieldStatus read_real_field_general(std::string_view record, std::size_t& pos, int w, int d,
+                                    float& value);
+FieldStatus read_real_field_general(std::string_view record, std::size_t& pos, int w, int d,
+                                    double& value);
+
+} // namespace detail
+
 } // namespace tessen

@@ -1,4 +1,5 @@
 #include "records/NumericInput.hpp"
+#include "sweep/ReaderComparison.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -279,6 +281,98 @@ TEST(NumericInputReal, TinyValuesRoundToSubnormalsOrZero) {
     EXPECT_TRUE(std::signbit(real_of("-1E-99999999999", 20, 6)));
     EXPECT_TRUE(std::signbit(real_of("-7.E-46", 20, 6)));
     EXPECT_EQ(real_of("0E99999999999", 20, 6), 0.0f);
+}
+
+// ---- Plain fields against the general reader ------------------------------------------
+//
+// Plain fields (blanks, sign, digits, point) take a shortcut; the general reader is the
+// reference it must match in status, position and every bit of the value.
+
+// Significands at the edge of exact conversion: 2^24 and 2^53 with their neighbours, float
+// midpoints (1 + 2^-24 lies between 1.00000005 and 1.00000006), trailing zeros that bring a
+// significand back into range, scales up to 10^10 and beyond, signed zeros, and forms that
+// the general reader alone takes.
+TEST(NumericInputPlain, EdgeFieldsMatchTheGeneralReader) {
+    const char* const fields[] = {"16777216",
+                                  "16777217",
+                                  "16777218",
+                                  "16777219",
+                                  "167772.17",
+                                  "-1.6777217",
+                                  "1.00000006",
+                                  "1.00000005",
+                                  "1.000000059",
+                                  "0.1",
+                                  "3.4028235",
+                                  "1677721600",
+                                  "16777217000",
+                                  ".0000000001",
+                                  "-.00000000001",
+                                  "9999999999",
+                                  "9007199254740992",
+                                  "9007199254740993",
+                                  "900719925.4740993",
+                                  "9999999999999999999",
+                                  "00000000000000000001",
+                                  "-0",
+                                  "-.000000",
+                                  "+0.",
+                                  "0",
+                                  ".",
+                                  "-",
+                                  "+.",
+                                  "1.2E3",
+                                  "1.5-1",
+                                  "1 5",
+                                  "1\t5",
+                                  "1.5,",
+                                  "1.5\r",
+                                  "\x1a",
+                                  "1..5",
+                                  "--1",
+                                  "1-"};
+    for (const char* text : fields) {
+        for (const std::string& field : {std::string(text), "   " + std::string(text) + "  "}) {
+            for (int w = 0; w <= 24; ++w) {
+                for (int d = 0; d <= 12; ++d) {
+                    EXPECT_EQ(test::reader_difference(field, 0, w, d), "");
+                }
+            }
+        }
+    }
+}
+
+// Random fields: blanks, a sign, up to 20 digits with or without a point, in a record with
+// other columns before and after, now and then with a character that is not plain put in.
+TEST(NumericInputPlain, RandomFieldsMatchTheGeneralReader) {
+    std::mt19937 rng(2024);
+    auto below = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    constexpr std::string_view kOdd = " \t,\r\n\x1a"
+                                      "EeDd+-.x0";
+    for (int i = 0; i < 200000; ++i) {
+        std::string field(static_cast<std::size_t>(below(4)), ' ');
+        field += std::string_view("+- ").substr(static_cast<std::size_t>(below(3)), 1);
+        const int digits = below(21);
+        const int point = below(digits + 2); // digits + 1: no point
+        for (int k = 0; k < digits; ++k) {
+            if (k == point) {
+                field += '.';
+            }
+            field += static_cast<char>('0' + (below(3) == 0 ? 0 : below(10)));
+        }
+        if (point == digits) {
+            field += '.';
+        }
+        field.append(static_cast<std::size_t>(below(3)), ' ');
+        if (below(4) == 0) {
+            field.insert(static_cast<std::size_t>(below(static_cast<int>(field.size()) + 1)), 1,
+                         kOdd[static_cast<std::size_t>(below(static_cast<int>(kOdd.size())))]);
+        }
+        const std::size_t start = static_cast<std::size_t>(below(3));
+        const std::string record = std::string(start, '9') + field + (below(2) ? "7.5" : "");
+        const int w = below(4) == 0 ? 1 + below(24) : static_cast<int>(field.size());
+        ASSERT_EQ(test::reader_difference(record, start, w, below(8)), "");
+    }
 }
 
 } // namespace
