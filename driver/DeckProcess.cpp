@@ -4,6 +4,7 @@
 #include "records/InputDeck.hpp"
 
 #include <cstdlib>
+#include <exception>
 #include <string_view>
 
 namespace tessen {
@@ -23,15 +24,21 @@ JobSummary process_deck(ByteSource& source, const std::string& deck_name, ByteSi
     try {
         summary = run_job_loop(deck, report);
     } catch (const RunError&) {
-        // A write handed over before this fault and failed since came first: it is the
-        // one raised then.
-        report.settle();
+        // A fault in what was handed to the background before this one (a failed write,
+        // a section's fault) came first: it is the one raised then. Either way the
+        // records before the first fault are written out.
+        std::exception_ptr first = std::current_exception();
+        try {
+            report.settle();
+        } catch (const RunError&) {
+            first = std::current_exception();
+        }
         try {
             report.close();
         } catch (const RunError&) {
             // The first fault is the one to report.
         }
-        throw;
+        std::rethrow_exception(first);
     }
     report.close();
     return summary;

@@ -21,6 +21,8 @@
 
 #include "driver/JobLoop.hpp"
 
+#include "driver/MassSection.hpp"
+
 #include "geometry/BuildXyz.hpp"
 #include "geometry/MoleculeSections.hpp"
 #include "geometry/ReadMasses.hpp"
@@ -119,8 +121,10 @@ void JobLoop::read_masses() {
     READMASSES(deck_, report_, atoms_, n_, listener_);
 }
 
+// The block is a section of the report: a report written in the background computes
+// and writes it there while the deck is read on.
 void JobLoop::mass_block() {
-    MASSPROPS(report_, atoms_, titles_, n_, block_, sparse_);
+    report_.write_section(mass_block_section(atoms_, titles_, n_, deck_.line()));
     ++summary_.mass_blocks;
 }
 

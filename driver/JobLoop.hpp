@@ -57,7 +57,6 @@ class JobLoop {
     AtomTable atoms_{};
     TitleSet titles_;
     SparseCoordList sparse_;
-    MassBlock block_;
     std::int32_t n_ = 0;
     std::int32_t isotope_flag_ = 0;
     JobSummary summary_;

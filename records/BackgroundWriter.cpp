@@ -1,14 +1,20 @@
 #include "records/BackgroundWriter.hpp"
 
+#include "records/Diagnostic.hpp"
+#include "records/ReportFile.hpp"
+
+#include <string_view>
+
 namespace tessen {
 
 BackgroundWriter::BackgroundWriter(ByteSink& sink, std::size_t chunk_size, std::size_t chunk_count)
-    : sink_(sink), chunk_size_(chunk_size) {
+    : chunk_size_(chunk_size),
+      report_(std::make_unique<ReportFile>(sink, ReportFile::Writes::in_this_thread)) {
     for (std::size_t k = 0; k < chunk_count; ++k) {
         storage_.push_back(std::make_unique_for_overwrite<char[]>(chunk_size));
         empty_.push_back(storage_.back().get());
     }
-    thread_ = std::thread([this] { write_queued(); });
+    thread_ = std::thread([this] { put_queued(); });
 }
 
 BackgroundWriter::~BackgroundWriter() {
@@ -20,37 +26,49 @@ BackgroundWriter::~BackgroundWriter() {
     thread_.join();
 }
 
-// The thread: takes the queued chunks in order and writes them, outside the lock.
-void BackgroundWriter::write_queued() {
+// The thread: takes the queued pieces in order and puts them into its report file,
+// outside the lock.
+void BackgroundWriter::put_queued() {
     std::unique_lock lock(mutex_);
     while (true) {
         changed_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
         if (queued_.empty())
-            return; // stopping, and nothing left to write
-        const Chunk chunk = queued_.front();
+            return; // stopping, and nothing left to put
+        Piece piece = std::move(queued_.front());
         queued_.pop_front();
         if (!failed_) {
-            writing_ = true;
+            busy_ = true;
             lock.unlock();
             std::exception_ptr failure;
             try {
-                sink_.write(chunk.bytes, chunk.size);
+                if (piece.chunk)
+                    report_->put_bytes({piece.chunk, piece.size});
+                else
+                    piece.section(*report_);
             } catch (...) {
                 failure = std::current_exception();
             }
+            piece.section = nullptr; // what the section holds goes here, not under the lock
             lock.lock();
-            writing_ = false;
+            busy_ = false;
             if (failure) {
                 failed_ = true;
                 failure_ = failure;
             }
         }
-        empty_.push_back(chunk.bytes);
+        if (piece.chunk)
+            empty_.push_back(piece.chunk);
+        else
+            --queued_sections_;
         changed_.notify_all();
     }
 }
 
-// Raises a failed write's diagnostic in the caller's thread, the first time only.
+void BackgroundWriter::wait_until_idle(std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock, [this] { return queued_.empty() && !busy_; });
+}
+
+// Raises the first fault in the caller's thread, the first time only.
 void BackgroundWriter::raise_failure(std::unique_lock<std::mutex>& lock) {
     if (!failure_)
         return;
@@ -69,13 +87,21 @@ char* BackgroundWriter::take_empty() {
 }
 
 void BackgroundWriter::hand_over(char* chunk, std::size_t n) {
-    std::lock_guard lock(mutex_);
-    if (failed_) {
-        empty_.push_back(chunk); // a failed write ends the report
-    } else {
-        queued_.push_back({chunk, n});
-        changed_.notify_all();
+    {
+        std::lock_guard lock(mutex_);
+        queued_.push_back({chunk, n, nullptr});
     }
+    changed_.notify_all();
+}
+
+void BackgroundWriter::hand_over(RecordSink::Section section) {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queued_sections_ < kMaxQueuedSections; });
+        queued_.push_back({nullptr, 0, std::move(section)});
+        ++queued_sections_;
+    }
+    changed_.notify_all();
 }
 
 void BackgroundWriter::raise_failure() {
@@ -83,9 +109,28 @@ void BackgroundWriter::raise_failure() {
     raise_failure(lock);
 }
 
-void BackgroundWriter::wait_idle() {
+void BackgroundWriter::settle() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queued_.empty() && !writing_; });
+    wait_until_idle(lock);
+    raise_failure(lock);
+}
+
+// The thread is idle from here on (the caller hands over nothing more), so the report
+// file is closed in the caller's thread. After a fault, what the report file holds (the
+// records before it) is still written, and the fault is the one raised, as in one thread.
+void BackgroundWriter::close() {
+    std::unique_lock lock(mutex_);
+    wait_until_idle(lock);
+    if (!failed_) {
+        lock.unlock();
+        report_->close();
+        return;
+    }
+    try {
+        report_->close();
+    } catch (const RunError&) {
+        // The first fault is the one to raise.
+    }
     raise_failure(lock);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/ByteStreams.hpp"
+#include "records/RecordSink.hpp"
 
 #include <condition_variable>
 #include <cstddef>
@@ -13,18 +14,28 @@
 
 namespace tessen {
 
-// Writes the report's chunks to the sink on a thread of its own, in the order they are
-// handed over, so that the copy into the file costs the thread that lays out the report
-// nothing. The chunks are a fixed set of buffers that go round: the caller fills one,
-// hands it over and takes an empty one, waiting only when every buffer is still queued.
+class ReportFile;
+
+// Writes the report on a thread of its own, so that the copy into the file, and the
+// sections handed to it, cost the thread that reads the deck nothing. The caller hands
+// over, in report order, chunks of finished records and sections (RecordSink::Section)
+// that write records themselves; the thread puts both, in that order, into a report
+// file of its own that writes the sink. The bytes reach the sink exactly as a report file
+// written in one thread would give them, in the same writes.
 //
-// A write that fails is raised in the caller's thread by the next raise_failure() or
-// wait_idle(), once; every chunk after the failed one is dropped, as a failed write ends
-// the report. Nothing is ever written twice.
+// Chunks are a fixed set of buffers that go round: the caller fills one, hands it over
+// and takes an empty one, waiting only when every buffer is still queued. Sections
+// waiting their turn are limited too.
+//
+// The first fault (a write that fails, or a RunError raised by a section) is raised in
+// the caller's thread once, by the next raise_failure(), settle() or close(); everything
+// handed over after it is dropped, as the fault ends the report. Nothing is written
+// twice.
 class BackgroundWriter {
   public:
     BackgroundWriter(ByteSink& sink, std::size_t chunk_size, std::size_t chunk_count);
-    // Writes what is still queued, then stops the thread.
+    // Puts what is still queued, then stops the thread. What it put but did not write
+    // is dropped: close() writes it.
     ~BackgroundWriter();
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
@@ -32,36 +43,46 @@ class BackgroundWriter {
     std::size_t chunk_size() const { return chunk_size_; }
     // An empty chunk of chunk_size() bytes, once one is free.
     char* take_empty();
-    // Queues the first n bytes of a chunk taken from take_empty() for writing.
+    // Queues the first n bytes of a chunk taken from take_empty().
     void hand_over(char* chunk, std::size_t n);
-    // Raises the diagnostic of a write that failed, if one did and it is not yet raised.
+    // Queues a section, once fewer than the limit are waiting.
+    void hand_over(RecordSink::Section section);
+    // Raises the first fault, if there is one and it is not yet raised.
     void raise_failure();
-    // Waits until every chunk handed over is written (or dropped after a failure), then
-    // raises the diagnostic of a write that failed.
-    void wait_idle();
+    // Waits until everything handed over is put, then raises the first fault.
+    void settle();
+    // Settles, then writes out what is still buffered; raises the first fault, or the
+    // failure of that last write.
+    void close();
 
   private:
-    struct Chunk {
-        char* bytes;
-        std::size_t size;
+    static constexpr std::size_t kMaxQueuedSections = 64;
+
+    // A chunk of records, or a section when chunk is null.
+    struct Piece {
+        char* chunk = nullptr;
+        std::size_t size = 0;
+        RecordSink::Section section;
     };
 
-    ByteSink& sink_;
     const std::size_t chunk_size_;
     std::vector<std::unique_ptr<char[]>> storage_;
+    std::unique_ptr<ReportFile> report_; // the thread's own, in front of the sink
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Chunk> queued_; // handed over, not yet written, in order
+    std::deque<Piece> queued_; // handed over, not yet put, in order
     std::vector<char*> empty_; // free for the caller
-    bool writing_ = false;     // the thread holds a chunk outside the queue
+    std::size_t queued_sections_ = 0;
+    bool busy_ = false; // the thread holds a piece outside the queue
     bool stopping_ = false;
-    std::exception_ptr failure_; // the failed write's diagnostic, until raised
-    bool failed_ = false;        // a write failed: later chunks are dropped
+    std::exception_ptr failure_; // the first fault, until raised
+    bool failed_ = false;        // a fault happened: later pieces are dropped
 
     std::thread thread_; // last: started when everything above is in place
 
-    void write_queued();
+    void put_queued();
+    void wait_until_idle(std::unique_lock<std::mutex>& lock);
     void raise_failure(std::unique_lock<std::mutex>& lock);
 };
 

@@ -166,6 +166,14 @@ template <int D> SixteenChars field_image(Rounded r, int whole_digits, bool sign
     return {out_first, out_last};
 }
 
+// Stores the last w (9..16) columns of a sixteen-column image at dst, as two words; the
+// bytes after the field are scratch.
+void store_last_columns(char* dst, int w, SixteenChars image) {
+    const int drop = 16 - w;
+    store_word(dst, bytes_up(image.last, 8 - drop) | (image.first >> (8 * drop)));
+    store_word(dst + 8, image.last >> (8 * drop));
+}
+
 // Writes the rounded value right-justified in w >= 1 columns at dst, storing sixteen
 // bytes from dst on when w < 16: the caller provides that room (kRealFieldSlack).
 template <int D> void write_fixed(char* dst, int w, bool negative, Rounded r) {
@@ -191,17 +199,51 @@ template <int D> void write_fixed(char* dst, int w, bool negative, Rounded r) {
     }
     // The field is the last w columns of the image: moved down by 16 - w bytes and
     // stored whole, the bytes after the field are scratch.
-    const int drop = 16 - w;
-    if (drop >= 8) {
-        store_word(dst, image.last >> (8 * (drop - 8)));
+    if (w <= 8) {
+        store_word(dst, image.last >> (8 * (8 - w)));
         return;
     }
-    store_word(dst, bytes_up(image.last, 8 - drop) | (image.first >> (8 * drop)));
-    store_word(dst + 8, image.last >> (8 * drop));
+    store_last_columns(dst, w, image);
+}
+
+// The report's own case: six decimals, a value that rounds below 100 (units < 10^8) and
+// a field of 9 to 16 columns. The sixteen-column image is blanks, the sign place, the
+// tens, the ones, the point and six decimals; the tens are blank below 10, the ones too
+// below 1, and a minus sign takes the place before the first digit shown. False when
+// the field does not fit in that shape (a negative value from 10 on in nine columns).
+bool write_two_digit_f6(char* dst, int w, bool negative, std::uint32_t units) {
+    if (w < 9 || w > 16 || (w == 9 && negative && units >= 10000000)) {
+        return false;
+    }
+    const std::uint64_t digits = eight_digits(units);
+    const std::uint64_t tens = units < 10000000 ? ' ' : (digits & 0xff);
+    const std::uint64_t ones = units < 1000000 ? ' ' : ((digits >> 8) & 0xff);
+    // The sign's place: 6 before tens, 7 at the tens, 8 at the ones.
+    const int sign_place =
+        8 - static_cast<int>(units >= 1000000) - static_cast<int>(units >= 10000000);
+    const std::uint64_t minus = (std::uint64_t{'-' ^ ' '} << (8 * (sign_place & 7))) &
+                                (std::uint64_t{0} - (negative & (units != 0)));
+    std::uint64_t first = (kEightBlanks & low_bytes(7)) | (tens << 56);
+    std::uint64_t last = ones | (std::uint64_t{'.'} << 8) | (digits & ~low_bytes(2));
+    if (sign_place == 8) {
+        last ^= minus;
+    } else {
+        first ^= minus;
+    }
+    store_last_columns(dst, w, {first, last});
+    return true;
 }
 
 template <int D> void edit_fast(char* dst, std::uint32_t bits, int w) {
-    write_fixed<D>(dst, w, (bits >> 31) != 0, round_value<D>(bits & 0x7fffffffu));
+    const bool negative = (bits >> 31) != 0;
+    const Rounded r = round_value<D>(bits & 0x7fffffffu);
+    if constexpr (D == 6) {
+        const std::uint32_t units = r.digits * (r.zeros == 0 ? 1u : 10u);
+        if (r.zeros <= 1 && units < 100000000 && write_two_digit_f6(dst, w, negative, units)) {
+            return;
+        }
+    }
+    write_fixed<D>(dst, w, negative, r);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace tessen {
@@ -8,9 +9,20 @@ namespace tessen {
 // convention.
 class RecordSink {
   public:
+    // Writes records into the sink it is given (see write_section).
+    using Section = std::function<void(RecordSink&)>;
+
     virtual ~RecordSink() = default;
     // One record as laid out. hold: the layout ended with a backslash (the prompt rule).
     virtual void put_record(std::string_view record, bool hold) = 0;
+
+    // A section of records that depends on nothing the caller changes later: its records
+    // take their place here, after every record put before the call. A sink may run it
+    // on another thread while the caller goes on (the report written in the background);
+    // a RunError it raises is then raised in the caller's thread by a later call of this
+    // sink, as the first fault, and nothing after the section is written. Here: it runs
+    // at once.
+    virtual void write_section(const Section& section) { section(*this); }
 };
 
 } // namespace tessen

@@ -24,12 +24,9 @@ ReportFile::ReportFile(ByteSink& sink, Writes writes) : sink_(sink) {
 void ReportFile::put_record(std::string_view record, bool /*hold*/) {
     const std::size_t n = record.size();
     if (capacity_ - size_ < n + sizeof kLineEnd) {
-        if (size_ != 0)
-            flush();
-        if (capacity_ < n + sizeof kLineEnd) {
-            put_long_record(record);
-            return;
-        }
+        put_bytes_across(record);
+        put_bytes_across({kLineEnd, sizeof kLineEnd});
+        return;
     }
     char* at = buffer_ + size_;
     if (n != 0) // an empty view may have no data at all, which memcpy must not be given
@@ -38,19 +35,19 @@ void ReportFile::put_record(std::string_view record, bool /*hold*/) {
     size_ += n + sizeof kLineEnd;
 }
 
-// A record longer than the buffer, with the buffer empty: in this thread it goes to the
-// sink on its own; in the background it passes through the buffers.
-void ReportFile::put_long_record(std::string_view record) {
-    if (!writer_) {
-        sink_.write(record.data(), record.size());
-        sink_.write(kLineEnd, sizeof kLineEnd);
+void ReportFile::put_bytes(std::string_view bytes) {
+    if (capacity_ - size_ >= bytes.size()) {
+        if (!bytes.empty())
+            std::memcpy(buffer_ + size_, bytes.data(), bytes.size());
+        size_ += bytes.size();
         return;
     }
-    append(record);
-    append({kLineEnd, sizeof kLineEnd});
+    put_bytes_across(bytes);
 }
 
-void ReportFile::append(std::string_view bytes) {
+// Fills the buffer up and sends it on as often as the bytes need: every write but the
+// last is of a full buffer, wherever the records fall.
+void ReportFile::put_bytes_across(std::string_view bytes) {
     while (!bytes.empty()) {
         if (size_ == capacity_)
             flush();
@@ -61,31 +58,52 @@ void ReportFile::append(std::string_view bytes) {
     }
 }
 
+void ReportFile::write_section(const Section& section) {
+    if (!writer_) {
+        section(*this);
+        return;
+    }
+    if (size_ != 0)
+        hand_over_buffer();
+    writer_->hand_over(section);
+    writer_->raise_failure();
+}
+
 void ReportFile::settle() {
     if (writer_)
-        writer_->wait_idle();
+        writer_->settle();
 }
 
 void ReportFile::close() {
+    if (!writer_) {
+        if (size_ != 0)
+            flush();
+        return;
+    }
     if (size_ != 0)
-        flush();
-    settle();
+        hand_over_buffer();
+    writer_->close();
 }
 
 // The buffer is emptied whether the write succeeds or fails: a failed write may have put
-// out part of it, and no byte may reach the report twice. In the background the full
-// buffer is handed over and an empty one taken before a failure is raised, so the
-// buffer in use is never one the writer holds.
+// out part of it, and no byte may reach the report twice.
 void ReportFile::flush() {
-    const std::size_t n = size_;
-    size_ = 0;
     if (!writer_) {
+        const std::size_t n = size_;
+        size_ = 0;
         sink_.write(buffer_, n);
         return;
     }
-    writer_->hand_over(buffer_, n);
-    buffer_ = writer_->take_empty();
+    hand_over_buffer();
     writer_->raise_failure();
+}
+
+// The full buffer goes to the background and an empty one takes its place, before any
+// fault is raised: the buffer in use is never one the writer holds.
+void ReportFile::hand_over_buffer() {
+    writer_->hand_over(buffer_, size_);
+    size_ = 0;
+    buffer_ = writer_->take_empty();
 }
 
 } // namespace tessen

@@ -11,12 +11,13 @@
 namespace tessen {
 
 // The report: every record as laid out, followed by CR LF, gathered in a buffer of fixed
-// size that reaches the sink when it fills and when the report is closed.
+// size that goes to the sink each time it is full, and at the close.
 //
 // The sink is written either in the calling thread or, with Writes::in_background, by a
-// BackgroundWriter while the caller goes on laying out records. The bytes are the same
-// either way, and so is the first write diagnostic: a failed write is raised at the next
-// buffer handed over, at settle() or at close().
+// BackgroundWriter, which also writes the sections handed to write_section() while the
+// caller goes on. The bytes and the writes are the same either way, and so is the first
+// fault: a failed write, or a section's RunError, is raised by a later put_record or
+// write_section, by settle() or by close().
 class ReportFile : public RecordSink {
   public:
     enum class Writes { in_this_thread, in_background };
@@ -25,17 +26,20 @@ class ReportFile : public RecordSink {
     ~ReportFile() override = default;
 
     void put_record(std::string_view record, bool hold) override;
-    // Waits until the buffers handed to the sink so far are written; raises the write
-    // diagnostic if one of them failed. (In the calling thread they already are.)
+    void write_section(const Section& section) override;
+    // Bytes already laid out as records with their line ends (a chunk of another report
+    // file's records).
+    void put_bytes(std::string_view bytes);
+    // Waits until what was handed to the background is put; raises the first fault
+    // among it. (In the calling thread everything is put at once.)
     void settle();
-    // Writes out whatever is buffered and waits for it. Raises the write diagnostic if
-    // the sink fails.
+    // Writes out whatever is buffered and waits for it. Raises the first fault.
     void close();
 
   private:
     static constexpr std::size_t kBufferSize = 1 << 16;
-    static constexpr std::size_t kBackgroundChunkSize = 1 << 18;
-    static constexpr std::size_t kBackgroundChunks = 4;
+    static constexpr std::size_t kBackgroundChunkSize = 1 << 16;
+    static constexpr std::size_t kBackgroundChunks = 32;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
@@ -44,9 +48,9 @@ class ReportFile : public RecordSink {
     std::size_t capacity_;
     std::size_t size_ = 0; // bytes buffered
 
-    void put_long_record(std::string_view record);
-    void append(std::string_view bytes);
+    void put_bytes_across(std::string_view bytes);
     void flush();
+    void hand_over_buffer();
 };
 
 } // namespace tessen
