@@ -4,9 +4,11 @@
 // lines of eight fields "1X,F9.6" (the last 1X of a line is dropped with the line's
 // end), so every field of a distance line is ten characters. The distance from i to j
 // is the distance from j to i bit for bit (the differences change sign, their products
-// do not), so each pair is computed and edited once: row i edits the distances to the
-// atoms after i and keeps their texts for the rows to come, and takes the distances to
-// the atoms before it from the texts that those rows left.
+// do not), so each pair is computed and edited once, into a table of field texts.
+//
+// The table is filled here, in the caller's thread, and laid out into lines by a report
+// section: a report written in the background lays the lines out there, while the deck
+// is read on.
 
 #include "geometry/DistCheck.hpp"
 
@@ -15,8 +17,13 @@
 #include "records/RealOutput.hpp"
 #include "report/ReportVocabulary.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace tessen {
@@ -56,7 +63,7 @@ Slot distance_slot(float d) {
 struct Columns {
     std::vector<float> axis[3];
 
-    explicit Columns(const AtomTable& atoms, std::int32_t n) {
+    Columns(const AtomTable& atoms, std::int32_t n) {
         for (int k = 0; k < 3; ++k) {
             axis[k].resize(static_cast<std::size_t>(n) + 1);
             for (std::int32_t i = 1; i <= n; ++i)
@@ -66,14 +73,12 @@ struct Columns {
 };
 
 // The distances from atom i to atoms i+1..n into out[i+1..n], each as distance() gives
-// it; false when one of them is not a finite float (the caller then lets distance()
-// raise the fault, in order).
+// it; false when one of them is not a finite float (distance() would raise a fault).
 bool distances_after(const Columns& c, std::int32_t i, std::int32_t n, float* out) {
     const double xi = c.axis[0][i], yi = c.axis[1][i], zi = c.axis[2][i];
     const float* x = c.axis[0].data();
     const float* y = c.axis[1].data();
     const float* z = c.axis[2].data();
-    bool finite = true;
     for (std::int32_t j = i + 1; j <= n; ++j) {
         const double dx = double(x[j]) - xi;
         const double dy = double(y[j]) - yi;
@@ -82,25 +87,92 @@ bool distances_after(const Columns& c, std::int32_t i, std::int32_t n, float* ou
                            dy * double(static_cast<float>(dy)) +
                            dz * double(static_cast<float>(dz));
         out[j] = static_cast<float>(std::sqrt(sum));
-        finite &= std::isfinite(out[j]);
     }
-    return finite;
+    // Finite exactly when the largest magnitude's bits are below those of infinity.
+    std::uint32_t largest = 0;
+    for (std::int32_t j = i + 1; j <= n; ++j)
+        largest = std::max(largest, std::bit_cast<std::uint32_t>(out[j]) & 0x7fffffffu);
+    return largest < 0x7f800000u;
 }
 
-// The fields kept for the rows to come: the text of the pair (j, i), j < i, at
-// rows[(i - 1) * (i - 2) / 2 + j - 1], so that row i finds its first i - 1 fields side by side.
-class LowerTriangle {
-  public:
-    explicit LowerTriangle(std::int32_t n)
-        : slots_(static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2) {}
+// The field texts of a molecule's pairs: the pair (j, i), j < i, at
+// slots[(i - 1) * (i - 2) / 2 + j - 1], so that row i finds its first i - 1 fields side
+// by side. Filled for rows 1 to rows.
+struct DistanceTable {
+    std::int32_t n = 0;
+    std::int32_t rows = 0;
+    std::vector<Slot> slots;
+
     Slot& at(std::int32_t i, std::int32_t j) {
         const auto row = static_cast<std::size_t>(i - 1);
-        return slots_[row * (row - 1) / 2 + static_cast<std::size_t>(j) - 1];
+        return slots[row * (row - 1) / 2 + static_cast<std::size_t>(j) - 1];
+    }
+    const Slot& at(std::int32_t i, std::int32_t j) const {
+        return const_cast<DistanceTable*>(this)->at(i, j);
+    }
+};
+
+// The tables in flight: at most kTables, each kept with its storage for the next
+// molecule, so that neither memory nor page faults grow with the deck. Taken by the
+// thread that reads the deck, given back by the one that writes the section.
+class TablePool {
+  public:
+    static constexpr std::size_t kTables = 3;
+
+    std::shared_ptr<DistanceTable> take(std::int32_t n) {
+        std::unique_lock lock(mutex_);
+        freed_.wait(lock, [this] { return in_use_ < kTables; });
+        ++in_use_;
+        std::unique_ptr<DistanceTable> table;
+        if (free_.empty()) {
+            table = std::make_unique<DistanceTable>();
+        } else {
+            table = std::move(free_.back());
+            free_.pop_back();
+        }
+        lock.unlock();
+        table->n = n;
+        table->rows = 0;
+        table->slots.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2);
+        return {table.release(), [this](DistanceTable* t) { give_back(t); }};
     }
 
   private:
-    std::vector<Slot> slots_;
+    void give_back(DistanceTable* table) {
+        {
+            std::lock_guard lock(mutex_);
+            free_.emplace_back(table);
+            --in_use_;
+        }
+        freed_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    std::vector<std::unique_ptr<DistanceTable>> free_;
+    std::size_t in_use_ = 0;
 };
+
+TablePool& tables() {
+    static TablePool pool;
+    return pool;
+}
+
+// Fills the table row by row and returns 0, or, at the first row with a distance that
+// is not a finite float, the number of that row, with the rows before it filled.
+std::int32_t fill_table(const AtomTable& atoms, DistanceTable& table) {
+    const std::int32_t n = table.n;
+    const Columns columns(atoms, n);
+    std::vector<float> after(static_cast<std::size_t>(n) + 1);
+    for (std::int32_t i = 1; i <= n; ++i) {
+        if (!distances_after(columns, i, n, after.data()))
+            return i;
+        for (std::int32_t j = i + 1; j <= n; ++j)
+            table.at(j, i) = distance_slot(after[static_cast<std::size_t>(j)]);
+        table.rows = i;
+    }
+    return 0;
+}
 
 // A line of up to eight fields under construction; each slot is stored whole, and the
 // next one overwrites its scratch.
@@ -125,6 +197,22 @@ class DistanceLine {
     std::size_t count_ = 0;
 };
 
+// The blocks of the rows filled: each row's "ATOM" line and its distances to atoms 1 to
+// n, eight to a line.
+void write_rows(RecordSink& report, const DistanceTable& table) {
+    const Slot zero = distance_slot(0.0f); // an atom's distance to itself
+    for (std::int32_t i = 1; i <= table.rows; ++i) {
+        write_record(report, report::kDistanceAtomLine, i);
+        DistanceLine line(report);
+        for (std::int32_t j = 1; j < i; ++j)
+            line.add(table.at(i, j));
+        line.add(zero);
+        for (std::int32_t j = i + 1; j <= table.n; ++j)
+            line.add(table.at(j, i));
+        line.end();
+    }
+}
+
 } // namespace
 
 void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
@@ -132,27 +220,14 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
     write_line(report, report::kDistanceHeading);
     if (n <= 0)
         return;
-    const Columns columns(atoms, n);
-    LowerTriangle kept(n);
-    std::vector<float> after(static_cast<std::size_t>(n) + 1);
-    const Slot zero = distance_slot(0.0f); // an atom's distance to itself
-    for (std::int32_t i = 1; i <= n; ++i) {
-        // The whole row is computed before its block is written.
-        if (!distances_after(columns, i, n, after.data())) {
-            for (std::int32_t j = i + 1; j <= n; ++j)
-                static_cast<void>(distance(atoms.pos[i], atoms.pos[j])); // raises the fault
-        }
-        write_record(report, report::kDistanceAtomLine, i);
-        DistanceLine line(report);
-        for (std::int32_t j = 1; j < i; ++j)
-            line.add(kept.at(i, j));
-        line.add(zero);
-        for (std::int32_t j = i + 1; j <= n; ++j) {
-            Slot& field = kept.at(j, i);
-            field = distance_slot(after[static_cast<std::size_t>(j)]);
-            line.add(field);
-        }
-        line.end();
+    std::shared_ptr<DistanceTable> table = tables().take(n);
+    const std::int32_t faulty_row = fill_table(atoms, *table);
+    // The whole row is computed before its block is written: the rows before a fault
+    // are written, then the fault is raised.
+    report.write_section([table](RecordSink& out) { write_rows(out, *table); });
+    if (faulty_row != 0) {
+        for (std::int32_t j = faulty_row + 1; j <= n; ++j)
+            static_cast<void>(distance(atoms.pos[faulty_row], atoms.pos[j])); // raises
     }
 }
 
