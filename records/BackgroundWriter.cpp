@@ -45,7 +45,8 @@ void BackgroundWriter::write_queued() {
                 failure_ = failure;
             }
         }
-        empty_.push_back(chunk.bytes);
+        if (chunk.buffer != nullptr)
+            empty_.push_back(chunk.buffer);
         changed_.notify_all();
     }
 }
@@ -73,9 +74,19 @@ void BackgroundWriter::hand_over(char* chunk, std::size_t n) {
     if (failed_) {
         empty_.push_back(chunk); // a failed write ends the report
     } else {
-        queued_.push_back({chunk, n});
+        queued_.push_back({chunk, n, chunk});
         changed_.notify_all();
     }
+}
+
+void BackgroundWriter::write_through(const char* bytes, std::size_t n) {
+    std::unique_lock lock(mutex_);
+    if (!failed_) {
+        queued_.push_back({bytes, n, nullptr});
+        changed_.notify_all();
+    }
+    changed_.wait(lock, [this] { return queued_.empty() && !writing_; });
+    raise_failure(lock);
 }
 
 void BackgroundWriter::raise_failure() {

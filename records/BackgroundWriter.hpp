@@ -34,6 +34,11 @@ class BackgroundWriter {
     char* take_empty();
     // Queues the first n bytes of a chunk taken from take_empty() for writing.
     void hand_over(char* chunk, std::size_t n);
+    // Writes n bytes of the caller's own, as one write after everything handed over, and
+    // waits for it (the bytes need live only until then); then raises the diagnostic of a
+    // write that failed. A record too long for a chunk reaches the sink this way in the
+    // same single write that the calling thread would give it.
+    void write_through(const char* bytes, std::size_t n);
     // Raises the diagnostic of a write that failed, if one did and it is not yet raised.
     void raise_failure();
     // Waits until every chunk handed over is written (or dropped after a failure), then
@@ -42,8 +47,9 @@ class BackgroundWriter {
 
   private:
     struct Chunk {
-        char* bytes;
+        const char* bytes;
         std::size_t size;
+        char* buffer; // the buffer to give back once written; none for the caller's bytes
     };
 
     ByteSink& sink_;

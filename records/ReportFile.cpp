@@ -1,6 +1,5 @@
 #include "records/ReportFile.hpp"
 
-#include <algorithm>
 #include <cstring>
 
 namespace tessen {
@@ -11,7 +10,7 @@ constexpr char kLineEnd[2] = {'\r', '\n'};
 
 ReportFile::ReportFile(ByteSink& sink, Writes writes) : sink_(sink) {
     if (writes == Writes::in_background) {
-        writer_ = std::make_unique<BackgroundWriter>(sink, kBackgroundChunkSize, kBackgroundChunks);
+        writer_ = std::make_unique<BackgroundWriter>(sink, kBufferSize, kBackgroundChunks);
         buffer_ = writer_->take_empty();
         capacity_ = writer_->chunk_size();
     } else {
@@ -38,26 +37,28 @@ void ReportFile::put_record(std::string_view record, bool /*hold*/) {
     size_ += n + sizeof kLineEnd;
 }
 
-// A record longer than the buffer, with the buffer empty: in this thread it goes to the
-// sink on its own; in the background it passes through the buffers.
+// A record longer than the buffer, with the buffer empty, goes to the sink on its own,
+// then its CR LF.
 void ReportFile::put_long_record(std::string_view record) {
-    if (!writer_) {
-        sink_.write(record.data(), record.size());
-        sink_.write(kLineEnd, sizeof kLineEnd);
+    if (writer_) {
+        writer_->write_through(record.data(), record.size());
+        writer_->write_through(kLineEnd, sizeof kLineEnd);
         return;
     }
-    append(record);
-    append({kLineEnd, sizeof kLineEnd});
+    write_here(record.data(), record.size());
+    write_here(kLineEnd, sizeof kLineEnd);
 }
 
-void ReportFile::append(std::string_view bytes) {
-    while (!bytes.empty()) {
-        if (size_ == capacity_)
-            flush();
-        const std::size_t n = std::min(bytes.size(), capacity_ - size_);
-        std::memcpy(buffer_ + size_, bytes.data(), n);
-        size_ += n;
-        bytes.remove_prefix(n);
+// A write in this thread; after one has failed nothing more is written, as in the
+// background.
+void ReportFile::write_here(const char* bytes, std::size_t n) {
+    if (failed_)
+        return;
+    try {
+        sink_.write(bytes, n);
+    } catch (...) {
+        failed_ = true;
+        throw;
     }
 }
 
@@ -80,7 +81,7 @@ void ReportFile::flush() {
     const std::size_t n = size_;
     size_ = 0;
     if (!writer_) {
-        sink_.write(buffer_, n);
+        write_here(buffer_, n);
         return;
     }
     writer_->hand_over(buffer_, n);

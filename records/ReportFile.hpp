@@ -14,9 +14,12 @@ namespace tessen {
 // size that reaches the sink when it fills and when the report is closed.
 //
 // The sink is written either in the calling thread or, with Writes::in_background, by a
-// BackgroundWriter while the caller goes on laying out records. The bytes are the same
-// either way, and so is the first write diagnostic: a failed write is raised at the next
-// buffer handed over, at settle() or at close().
+// BackgroundWriter while the caller goes on laying out records. Either way the sink is
+// given the same writes, buffers of the same size and a record too long for one as a
+// write of its own, so that a sink failing part-way holds the same bytes and the writes
+// that reach it before any later fault of the deck are the same. A failed write ends the
+// report: it is raised once (in the background at the next buffer handed over, at
+// settle() or at close()) and nothing after it reaches the sink.
 class ReportFile : public RecordSink {
   public:
     enum class Writes { in_this_thread, in_background };
@@ -33,9 +36,10 @@ class ReportFile : public RecordSink {
     void close();
 
   private:
+    // The background's buffers are the size of the one in this thread, so that both
+    // write at the same records; sixteen of them let the writer fall 1 MiB behind.
     static constexpr std::size_t kBufferSize = 1 << 16;
-    static constexpr std::size_t kBackgroundChunkSize = 1 << 18;
-    static constexpr std::size_t kBackgroundChunks = 4;
+    static constexpr std::size_t kBackgroundChunks = 16;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
@@ -43,9 +47,10 @@ class ReportFile : public RecordSink {
     char* buffer_;
     std::size_t capacity_;
     std::size_t size_ = 0; // bytes buffered
+    bool failed_ = false;  // a write in this thread failed: the report ends there
 
     void put_long_record(std::string_view record);
-    void append(std::string_view bytes);
+    void write_here(const char* bytes, std::size_t n);
     void flush();
 };
 
