@@ -86,12 +86,20 @@ void ReportFile::close() {
 }
 
 // The buffer is emptied whether the write succeeds or fails: a failed write may have put
-// out part of it, and no byte may reach the report twice.
+// out part of it, and no byte may reach the report twice. After a failed write nothing
+// more is written: what came after it would follow a hole.
 void ReportFile::flush() {
     if (!writer_) {
         const std::size_t n = size_;
         size_ = 0;
-        sink_.write(buffer_, n);
+        if (failed_)
+            return;
+        try {
+            sink_.write(buffer_, n);
+        } catch (...) {
+            failed_ = true;
+            throw;
+        }
         return;
     }
     hand_over_buffer();

@@ -47,6 +47,7 @@ class ReportFile : public RecordSink {
     char* buffer_;
     std::size_t capacity_;
     std::size_t size_ = 0; // bytes buffered
+    bool failed_ = false;  // a write failed: nothing more is written
 
     void put_bytes_across(std::string_view bytes);
     void flush();

@@ -1,0 +1,222 @@
+// The report written in the calling thread and by a writer thread of its own: the sink
+// must be given the same writes either way, healthy or failing part-way, so that the
+// report, the first diagnostic and the exit status do not depend on TESSEN_THREADS.
+
+#include "driver/DeckProcess.hpp"
+#include "records/ByteStreams.hpp"
+#include "records/Diagnostic.hpp"
+#include "records/ReportFile.hpp"
+#include "support/Decks.hpp"
+#include "support/Files.hpp"
+#include "support/Lines.hpp"
+#include "support/Programs.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessen {
+namespace {
+
+using Writes = ReportFile::Writes;
+constexpr Writes kBothModes[] = {Writes::in_this_thread, Writes::in_background};
+
+// A sink that keeps what reaches it and the size of every write it is given. Its
+// fail_at-th write (from 1; 0 never) puts out half of its bytes and fails, as a write
+// that fills the disk does.
+class FlakySink : public ByteSink {
+  public:
+    explicit FlakySink(std::size_t fail_at = 0) : fail_at_(fail_at) {}
+    void write(const char* src, std::size_t n) override {
+        writes.push_back(n);
+        const bool fails = writes.size() == fail_at_;
+        bytes.append(src, fails ? n / 2 : n);
+        if (fails)
+            throw RunError(ErrorKind::write_failed, "No space left on device", FileOp::write,
+                           "TEST.OUT");
+    }
+    std::string bytes;
+    std::vector<std::size_t> writes;
+
+  private:
+    std::size_t fail_at_;
+};
+
+// Records of 0 to 180 characters, some 1.5 MB of them, with a record longer than any
+// buffer and one that fills a buffer exactly with its CR LF among them.
+const std::vector<std::string>& varied_records() {
+    static const std::vector<std::string> records = [] {
+        std::vector<std::string> made;
+        for (int i = 0; i < 14000; ++i)
+            made.emplace_back(i * 7919 % 181, static_cast<char>('A' + i % 26));
+        made.insert(made.begin() + 3000, std::string(65534, 'f'));
+        made.insert(made.begin() + 9000, std::string(300000, 'L'));
+        return made;
+    }();
+    return records;
+}
+
+struct Written {
+    std::string bytes;
+    std::vector<std::size_t> writes;
+    int raised = 0; // write diagnostics raised
+};
+
+// Puts every record, going on after a diagnostic, then settles and closes the report.
+Written write_report(Writes writes, std::size_t fail_at = 0) {
+    FlakySink sink(fail_at);
+    int raised = 0;
+    {
+        ReportFile report(sink, writes);
+        auto counting = [&](auto step) {
+            try {
+                step();
+            } catch (const RunError& error) {
+                EXPECT_EQ(error.kind(), ErrorKind::write_failed);
+                ++raised;
+            }
+        };
+        for (const std::string& record : varied_records())
+            counting([&] { report.put_record(record, false); });
+        counting([&] { report.settle(); });
+        counting([&] { report.close(); });
+    }
+    return {sink.bytes, sink.writes, raised};
+}
+
+TEST(ReportWriter, BothModesGiveTheSinkTheSameWrites) {
+    std::string whole;
+    for (const std::string& record : varied_records())
+        whole += record + "\r\n";
+    const Written here = write_report(Writes::in_this_thread);
+    const Written background = write_report(Writes::in_background);
+    EXPECT_EQ(here.raised + background.raised, 0);
+    EXPECT_TRUE(here.bytes == whole) << test::first_difference(whole, here.bytes);
+    EXPECT_TRUE(background.bytes == whole) << test::first_difference(whole, background.bytes);
+    EXPECT_EQ(background.writes, here.writes);
+}
+
+// Failing at the first write, the second, one within the long record, and the last one.
+TEST(ReportWriter, FailedWriteEndsTheReportAlikeInBothModes) {
+    const Written healthy = write_report(Writes::in_this_thread);
+    for (std::size_t fail_at : {std::size_t{1}, std::size_t{2}, healthy.writes.size() / 2,
+                                healthy.writes.size()}) {
+        SCOPED_TRACE("the sink fails at write " + std::to_string(fail_at));
+        const Written here = write_report(Writes::in_this_thread, fail_at);
+        const Written background = write_report(Writes::in_background, fail_at);
+        EXPECT_EQ(here.raised, 1);
+        EXPECT_EQ(background.raised, 1);
+        // Nothing reaches the sink after the failed write: it is not tried again, and no
+        // later record follows it.
+        EXPECT_EQ(here.writes.size(), fail_at);
+        EXPECT_EQ(background.writes.size(), fail_at);
+        EXPECT_LT(background.bytes.size(), healthy.bytes.size());
+        EXPECT_TRUE(healthy.bytes.starts_with(background.bytes))
+            << "not a start of the report: "
+            << test::first_difference(healthy.bytes, background.bytes);
+        EXPECT_TRUE(background.bytes == here.bytes)
+            << test::first_difference(here.bytes, background.bytes);
+    }
+}
+
+// Molecules that fill one report buffer and part of the next, then a bad field in the next
+// molecule's atoms: the sink is written once before the fault is found.
+std::string late_fault_deck() {
+    std::string deck;
+    for (int copy = 0; copy < 32; ++copy)
+        deck += test::methane_molecule();
+    return deck + test::molecule_head(3) + test::atom_record(1, 0, 0, 0, 0, 0, 0, 16) +
+           "  2  1  0  0    1.00.000\n";
+}
+
+struct DeckOutcome {
+    std::string report;
+    ErrorKind kind = ErrorKind::open_failed;
+    std::string message; // empty when the deck ran to its end
+};
+
+DeckOutcome run_deck(ByteSink& sink, Writes writes) {
+    MemorySource source(late_fault_deck());
+    DeckOutcome outcome;
+    try {
+        process_deck(source, "TEST.DAT", sink, writes);
+    } catch (const RunError& error) {
+        outcome.kind = error.kind();
+        outcome.message = error.what();
+    }
+    return outcome;
+}
+
+// A write that fails before the deck's fault is found is the diagnostic, in both modes;
+// with a sound sink the deck's fault is, after every record written before it.
+TEST(ReportWriter, FirstDiagnosticOfADeckIsTheSameInBothModes) {
+    DeckOutcome failed[2];
+    DeckOutcome sound[2];
+    for (int mode : {0, 1}) {
+        FlakySink failing(1);
+        failed[mode] = run_deck(failing, kBothModes[mode]);
+        FlakySink sink;
+        sound[mode] = run_deck(sink, kBothModes[mode]);
+        sound[mode].report = sink.bytes;
+    }
+    EXPECT_EQ(failed[0].kind, ErrorKind::write_failed);
+    EXPECT_EQ(failed[1].kind, ErrorKind::write_failed);
+    EXPECT_EQ(failed[1].message, failed[0].message);
+
+    // One buffer is written before the fault and the next is not: in the background the
+    // failed write is then found only by waiting for the writer before closing.
+    ASSERT_GT(sound[0].report.size(), 65536u);
+    ASSERT_LT(sound[0].report.size(), 2u * 65536u);
+    EXPECT_EQ(sound[0].kind, ErrorKind::bad_field);
+    EXPECT_EQ(sound[1].kind, ErrorKind::bad_field);
+    EXPECT_EQ(sound[1].message, sound[0].message);
+    EXPECT_TRUE(sound[1].report == sound[0].report)
+        << test::first_difference(sound[0].report, sound[1].report);
+}
+
+// The built tessen on every shipped example, and on the late fault into a full device:
+// the same reports, console, diagnostics and exit status with TESSEN_THREADS=1 and
+// without it.
+TEST(ReportWriter, ProgramGivesTheSameResultsInBothModes) {
+    std::vector<std::string> decks;
+    for (const auto& entry : test::fs::directory_iterator(test::source_dir() / "examples"))
+        if (entry.path().extension() == ".DAT")
+            decks.push_back(entry.path().filename().string());
+    ASSERT_GE(decks.size(), 6u);
+    const std::vector<std::string> modes[] = {{"env", "TESSEN_THREADS=1"},
+                                              {"env", "-u", "TESSEN_THREADS"}};
+    test::ScratchDir dirs[2];
+    test::ProgramRun runs[2];
+    test::ProgramRun full[2];
+    for (int mode : {0, 1}) {
+        for (const std::string& deck : decks)
+            test::fs::copy_file(test::source_dir() / "examples" / deck, dirs[mode] / deck);
+        test::write_file(dirs[mode] / "FAULT.DAT", late_fault_deck());
+        std::vector<std::string> argv = modes[mode];
+        argv.push_back(test::tessen_binary());
+        std::vector<std::string> all = argv;
+        all.insert(all.end(), decks.begin(), decks.end());
+        runs[mode] = test::run_program(all, dirs[mode].path());
+        argv.insert(argv.end(), {"-o", "/dev/full", "FAULT.DAT"});
+        full[mode] = test::run_program(argv, dirs[mode].path());
+    }
+    EXPECT_EQ(runs[0].status, 0) << runs[0].err;
+    EXPECT_EQ(runs[1].status, runs[0].status);
+    EXPECT_EQ(runs[1].out + runs[1].err, runs[0].out + runs[0].err);
+    for (const std::string& deck : decks) {
+        const std::string report = test::fs::path(deck).replace_extension(".OUT").string();
+        const std::string here = test::read_file(dirs[0] / report);
+        EXPECT_FALSE(here.empty()) << report;
+        EXPECT_TRUE(test::read_file(dirs[1] / report) == here) << report << " differs";
+    }
+    if (!test::fs::exists("/dev/full"))
+        return; // no full device to write to here
+    EXPECT_EQ(full[0].status, 1);
+    EXPECT_NE(full[0].err.find("WRITE(/dev/full)"), std::string::npos) << full[0].err;
+    EXPECT_EQ(full[1].status, full[0].status);
+    EXPECT_EQ(full[1].err, full[0].err);
+}
+
+} // namespace
+} // namespace tessen
