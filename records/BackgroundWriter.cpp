@@ -104,6 +104,11 @@ void BackgroundWriter::hand_over(RecordSink::Section section) {
     changed_.notify_all();
 }
 
+bool BackgroundWriter::has_sections_waiting() {
+    std::lock_guard lock(mutex_);
+    return queued_sections_ >= kEnoughSectionsWaiting;
+}
+
 void BackgroundWriter::raise_failure() {
     std::unique_lock lock(mutex_);
     raise_failure(lock);

@@ -47,6 +47,9 @@ class BackgroundWriter {
     void hand_over(char* chunk, std::size_t n);
     // Queues a section, once fewer than the limit are waiting.
     void hand_over(RecordSink::Section section);
+    // True when the thread has sections enough waiting that one more would only wait
+    // too: the caller had better write it itself.
+    bool has_sections_waiting();
     // Raises the first fault, if there is one and it is not yet raised.
     void raise_failure();
     // Waits until everything handed over is put, then raises the first fault.
@@ -57,6 +60,7 @@ class BackgroundWriter {
 
   private:
     static constexpr std::size_t kMaxQueuedSections = 64;
+    static constexpr std::size_t kEnoughSectionsWaiting = 2;
 
     // A chunk of records, or a section when chunk is null.
     struct Piece {

@@ -58,8 +58,11 @@ void ReportFile::put_bytes_across(std::string_view bytes) {
     }
 }
 
+// In the background the section goes to the writer thread, unless that thread is behind:
+// then it is written here, into the buffer, which keeps both threads busy. The bytes are
+// the same either way.
 void ReportFile::write_section(const Section& section) {
-    if (!writer_) {
+    if (!writer_ || writer_->has_sections_waiting()) {
         section(*this);
         return;
     }
