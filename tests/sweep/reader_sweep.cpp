@@ -10,9 +10,10 @@
 //             operation.
 //   midpoints float midpoints N * 2^t (N odd, 25 bits, every 61st; t from -12 to 38) written
 //             out exactly in at most 19 columns, and beside each the decimals one unit of its
-//             last digit below and above it and one tenth of that below and above it: the
-//             fields where a double operation can land on a midpoint, which the reader must
-//             refuse to round from.
+//             last digit below and above it and one tenth of that below and above it, and the
+//             15- and 16-digit decimals just below and above midpoints that have more digits:
+//             the fields where a double operation can land on a midpoint, which the reader
+//             must refuse to round from.
 // Exit status 0 when every field agrees, 1 when one differs, 2 on a usage error.
 
 #include "records/RealOutput.hpp"
@@ -192,6 +193,9 @@ bool double_lands_on_midpoint(std::uint64_t significand, int decimals) {
 
 std::atomic<std::uint64_t> g_on_midpoint{0};
 
+// Wide enough for N * 10^22 (N below 2^25).
+__extension__ typedef unsigned __int128 Wide;
+
 // The decimal significand * 10^-decimals as a field of kMidpointWidth columns, when it fits.
 bool compare_decimal(bool negative, std::uint64_t significand, int decimals,
                      std::vector<std::string>& differing, std::uint64_t& fields) {
@@ -244,6 +248,26 @@ void compare_midpoints(std::uint64_t first, std::uint64_t end, Tally& tally) {
             compare_decimal(negative, significand + 1, decimals, differing, fields);
             compare_decimal(negative, significand * 10 - 1, decimals + 1, differing, fields);
             compare_decimal(negative, significand * 10 + 1, decimals + 1, differing, fields);
+        }
+        // The decimals of 15 and 16 digits just below and above midpoints with more digits:
+        // floor and ceiling of M * 10^k for M = N * 2^t, t < 0. Those from 2^50 on lie within
+        // one unit in the last place of a double from M, where a double operation can round
+        // onto M although the decimal is not M.
+        for (int t = -40; t < 0; ++t) {
+            Wide scaled = n;
+            for (int k = 0; k <= 22; ++k, scaled *= 10) {
+                const Wide floor = scaled >> -t;
+                if (floor >= Wide{1} << 53) {
+                    break;
+                }
+                if (floor < Wide{1} << 49 || (floor << -t) == scaled) {
+                    continue;
+                }
+                const bool negative = (i + static_cast<std::uint64_t>(k)) % 2 == 1;
+                const auto low = static_cast<std::uint64_t>(floor);
+                compare_decimal(negative, low, k, differing, fields);
+                compare_decimal(negative, low + 1, k, differing, fields);
+            }
         }
     }
     tally.add(fields, differing);
