@@ -84,8 +84,13 @@ template <typename Value, typename ReadField>
 FieldStatus FieldWalker::get_number(LayoutItem::Kind kind, Value& value, ReadField read_field) {
     const LayoutItem* item = nullptr;
     last_field_ = {};
-    if (FieldStatus status = advance_to_data_item(kind, item); status != FieldStatus::ok)
+    const auto& items = layout_.items();
+    if (!need_record_ && next_ < items.size() && items[next_].kind == kind) {
+        // The common case: the field follows on the record at hand, with nothing between.
+        item = &items[next_++];
+    } else if (FieldStatus status = advance_to_data_item(kind, item); status != FieldStatus::ok) {
         return status;
+    }
     last_start_ = column_;
     last_width_ = static_cast<std::size_t>(item->width);
     if (column_ >= record_.size()) {

@@ -1,9 +1,11 @@
 #include "records/NumericInput.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <iterator>
 #include <optional>
+#include <type_traits>
 
 namespace tessen {
 namespace {
@@ -330,6 +332,45 @@ template <> struct ExactPowers<double> {
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 };
 
+// significand * 10^scale rounded once to the nearest float by way of double precision;
+// false when that way cannot promise it (the caller converts otherwise).
+//
+// With the significand below 2^53 and |scale| at most 22 both operands are exact doubles, so
+// q = significand * or / 10^|scale| is RN53(v), the double nearest to the decimal value v.
+// Rounding q to float gives RN24(v), the float nearest to v, unless q is itself a float
+// midpoint (a value halfway between two adjacent floats):
+//   Every float and every float midpoint of the normal range has at most 25 significant
+//   bits and is a double. Let M1 < M2 be the adjacent midpoints around the float f, so that
+//   RN24 maps the open interval (M1, M2) to f. If v lies in it, then M1 <= q <= M2, since
+//   RN53 is monotonic and leaves the doubles M1 and M2 as they are. When q is neither M1 nor
+//   M2 it lies inside (M1, M2) as well and float(q) = f = RN24(v). When v is a midpoint M,
+//   q = M exactly: a midpoint, refused.
+//   So when q is not a midpoint, float(q) = RN24(v).
+// A double q is a float midpoint when its 53-bit significand ends in the 29 bits 1 followed
+// by 28 zeros: the 24 bits a float keeps, then exactly one half of the last of them. That
+// holds for normal floats only, so q must lie well inside the normal range of floats (no
+// subnormal result, no overflow): the check costs two comparisons where the bounds of
+// significand and scale already keep q within 10^-22 and 2^53 * 10^22.
+bool float_by_double(std::uint64_t significand, std::int64_t scale, float& magnitude) {
+    constexpr auto max_power =
+        static_cast<std::int64_t>(std::size(ExactPowers<double>::powers)) - 1;
+    if (significand > ExactPowers<double>::max_significand || scale < -max_power ||
+        scale > max_power) {
+        return false;
+    }
+    const auto s = static_cast<double>(significand);
+    const double q = scale < 0 ? s / ExactPowers<double>::powers[-scale]
+                               : s * ExactPowers<double>::powers[scale];
+    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;
+    if (!(q >= 0x1p-125 && q <= 0x1p127) ||
+        (std::bit_cast<std::uint64_t>(q) & kDroppedBits) == kHalf) {
+        return false;
+    }
+    magnitude = static_cast<float>(q);
+    return true;
+}
+
 // Converts the whole text by from_chars; false when it stops short or is out of range.
 template <typename Real> bool from_chars_whole(std::string_view text, Real& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -349,10 +390,15 @@ FieldStatus convert_plain(bool negative, std::uint64_t significand, std::int64_t
         ++scale;
     }
     Real magnitude = 0;
+    bool converted = false;
     if (significand <= Powers::max_significand && scale >= -max_power && scale <= max_power) {
         const Real s = static_cast<Real>(significand);
         magnitude = scale < 0 ? s / Powers::powers[-scale] : s * Powers::powers[scale];
-    } else if (number.empty() || !from_chars_whole(number, magnitude)) {
+        converted = true;
+    } else if constexpr (std::is_same_v<Real, float>) {
+        converted = float_by_double(significand, scale, magnitude);
+    }
+    if (!converted && (number.empty() || !from_chars_whole(number, magnitude))) {
         // Implied decimals: the general conversion with its range checks. (A number with a
         // point has at most 19 digits here and is always within range.)
         DecimalNumber decimal;

@@ -289,9 +289,10 @@ TEST(NumericInputReal, TinyValuesRoundToSubnormalsOrZero) {
 // reference it must match in status, position and every bit of the value.
 
 // Significands at the edge of exact conversion: 2^24 and 2^53 with their neighbours, float
-// midpoints (1 + 2^-24 lies between 1.00000005 and 1.00000006), trailing zeros that bring a
-// significand back into range, scales up to 10^10 and beyond, signed zeros, and forms that
-// the general reader alone takes.
+// midpoints (1 + 2^-24 lies between 1.00000005 and 1.00000006; (2^24 + 1) * 2^-12, 2^25 - 1
+// and (2^24 + 1) * 2^25 are midpoints written out exactly) and decimals one unit away,
+// eight and nine significant digits, trailing zeros that bring a significand back into range,
+// scales up to 10^10 and beyond, signed zeros, and forms that the general reader alone takes.
 TEST(NumericInputPlain, EdgeFieldsMatchTheGeneralReader) {
     const char* const fields[] = {"16777216",
                                   "16777217",
@@ -302,6 +303,16 @@ TEST(NumericInputPlain, EdgeFieldsMatchTheGeneralReader) {
                                   "1.00000006",
                                   "1.00000005",
                                   "1.000000059",
+                                  "115.872879",
+                                  "-43.3231635",
+                                  "4096.000244140625",
+                                  "4096.000244140624",
+                                  "4096.000244140626",
+                                  "4096.0002441406251",
+                                  "33554431",
+                                  "3355443.1",
+                                  "562949986975744",
+                                  "562949986975745",
                                   "0.1",
                                   "3.4028235",
                                   "1677721600",
