@@ -124,7 +124,8 @@ void JobLoop::read_masses() {
 // The block is a section of the report: a report written in the background computes
 // and writes it there while the deck is read on.
 void JobLoop::mass_block() {
-    report_.write_section(mass_block_section(atoms_, titles_, n_, deck_.line()));
+    report_.write_section(mass_block_section(atoms_, titles_, n_, deck_.line()),
+                          mass_block_records(n_));
     ++summary_.mass_blocks;
 }
 

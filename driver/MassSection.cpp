@@ -69,6 +69,12 @@ struct MassSection {
 
 } // namespace
 
+std::size_t mass_block_records(std::int32_t n) {
+    constexpr std::size_t kFixedLines = 28;
+    const auto atoms = static_cast<std::size_t>(n < 0 ? 0 : n);
+    return kFixedLines + atoms + (3 * atoms + 1 + 3) / 4; // a listing line, 4 slots a line
+}
+
 RecordSink::Section mass_block_section(const AtomTable& atoms, const TitleSet& titles,
                                        std::int32_t n, std::size_t deck_line) {
     auto section = std::make_shared<MassSection>();

@@ -17,4 +17,8 @@ namespace tessen {
 RecordSink::Section mass_block_section(const AtomTable& atoms, const TitleSet& titles,
                                        std::int32_t n, std::size_t deck_line);
 
+// About how many records the block of n atoms writes: its fixed lines, the listing and
+// the compact list.
+std::size_t mass_block_records(std::int32_t n);
+
 } // namespace tessen

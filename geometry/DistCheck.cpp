@@ -224,7 +224,9 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
     const std::int32_t faulty_row = fill_table(atoms, *table);
     // The whole row is computed before its block is written: the rows before a fault
     // are written, then the fault is raised.
-    report.write_section([table](RecordSink& out) { write_rows(out, *table); });
+    const auto count = static_cast<std::size_t>(n);
+    report.write_section([table](RecordSink& out) { write_rows(out, *table); },
+                         count * (1 + (count + kFieldsPerLine - 1) / kFieldsPerLine));
     if (faulty_row != 0) {
         for (std::int32_t j = faulty_row + 1; j <= n; ++j)
             static_cast<void>(distance(atoms.pos[faulty_row], atoms.pos[j])); // raises

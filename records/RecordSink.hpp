@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
 
@@ -20,9 +21,10 @@ class RecordSink {
     // take their place here, after every record put before the call. A sink may run it
     // on another thread while the caller goes on (the report written in the background);
     // a RunError it raises is then raised in the caller's thread by a later call of this
-    // sink, as the first fault, and nothing after the section is written. Here: it runs
-    // at once.
-    virtual void write_section(const Section& section) { section(*this); }
+    // sink, as the first fault, and nothing after the section is written. records is
+    // about how many records the section writes: handing over a small one costs more
+    // than writing it. Here: it runs at once.
+    virtual void write_section(const Section& section, std::size_t /*records*/) { section(*this); }
 };
 
 } // namespace tessen

@@ -58,11 +58,11 @@ void ReportFile::put_bytes_across(std::string_view bytes) {
     }
 }
 
-// In the background the section goes to the writer thread, unless that thread is behind:
-// then it is written here, into the buffer, which keeps both threads busy. The bytes are
-// the same either way.
-void ReportFile::write_section(const Section& section) {
-    if (!writer_ || writer_->has_sections_waiting()) {
+// In the background a section of many records goes to the writer thread, unless that
+// thread is behind: then it is written here, into the buffer, which keeps both threads
+// busy. The bytes are the same either way.
+void ReportFile::write_section(const Section& section, std::size_t records) {
+    if (!writer_ || records < kRecordsWorthAThread || writer_->has_sections_waiting()) {
         section(*this);
         return;
     }
@@ -72,9 +72,14 @@ void ReportFile::write_section(const Section& section) {
     writer_->raise_failure();
 }
 
+// Everything put so far goes to the writer thread first: a write that fails there,
+// brought on by a byte put before now, is raised, as it would have been in one thread.
 void ReportFile::settle() {
-    if (writer_)
-        writer_->settle();
+    if (!writer_)
+        return;
+    if (size_ != 0)
+        hand_over_buffer();
+    writer_->settle();
 }
 
 void ReportFile::close() {

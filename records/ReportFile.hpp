@@ -26,12 +26,12 @@ class ReportFile : public RecordSink {
     ~ReportFile() override = default;
 
     void put_record(std::string_view record, bool hold) override;
-    void write_section(const Section& section) override;
+    void write_section(const Section& section, std::size_t records) override;
     // Bytes already laid out as records with their line ends (a chunk of another report
     // file's records).
     void put_bytes(std::string_view bytes);
-    // Waits until what was handed to the background is put; raises the first fault
-    // among it. (In the calling thread everything is put at once.)
+    // Waits until every record put so far has reached the sink as it would in one
+    // thread; raises the first fault among them. (In the calling thread it has.)
     void settle();
     // Writes out whatever is buffered and waits for it. Raises the first fault.
     void close();
@@ -40,6 +40,9 @@ class ReportFile : public RecordSink {
     static constexpr std::size_t kBufferSize = 1 << 16;
     static constexpr std::size_t kBackgroundChunkSize = 1 << 16;
     static constexpr std::size_t kBackgroundChunks = 32;
+    // Sections of fewer records are written here: the hand-over and the waking of the
+    // writer thread would cost more than they save.
+    static constexpr std::size_t kRecordsWorthAThread = 200;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread

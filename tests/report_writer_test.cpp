@@ -100,8 +100,8 @@ TEST(ReportWriter, BothModesGiveTheSinkTheSameWrites) {
 // Failing at the first write, the second, one within the long record, and the last one.
 TEST(ReportWriter, FailedWriteEndsTheReportAlikeInBothModes) {
     const Written healthy = write_report(Writes::in_this_thread);
-    for (std::size_t fail_at : {std::size_t{1}, std::size_t{2}, healthy.writes.size() / 2,
-                                healthy.writes.size()}) {
+    for (std::size_t fail_at :
+         {std::size_t{1}, std::size_t{2}, healthy.writes.size() / 2, healthy.writes.size()}) {
         SCOPED_TRACE("the sink fails at write " + std::to_string(fail_at));
         const Written here = write_report(Writes::in_this_thread, fail_at);
         const Written background = write_report(Writes::in_background, fail_at);
@@ -136,8 +136,8 @@ struct DeckOutcome {
     std::string message; // empty when the deck ran to its end
 };
 
-DeckOutcome run_deck(ByteSink& sink, Writes writes) {
-    MemorySource source(late_fault_deck());
+DeckOutcome run_deck(ByteSink& sink, Writes writes, const std::string& deck = late_fault_deck()) {
+    MemorySource source(deck);
     DeckOutcome outcome;
     try {
         process_deck(source, "TEST.DAT", sink, writes);
@@ -173,6 +173,32 @@ TEST(ReportWriter, FirstDiagnosticOfADeckIsTheSameInBothModes) {
     EXPECT_EQ(sound[1].message, sound[0].message);
     EXPECT_TRUE(sound[1].report == sound[0].report)
         << test::first_difference(sound[0].report, sound[1].report);
+}
+
+// A chain of 120 atoms of mass zero, large enough that its blocks go to the writer
+// thread (divide by zero in the mass block), then at once a deck fault: in the
+// background the reading thread meets the deck fault before it hears of the block's,
+// which must still be the diagnostic, after the same records.
+TEST(ReportWriter, FaultOfABlockWrittenInTheBackgroundComesFirst) {
+    constexpr int kAtoms = 120;
+    std::string deck = test::molecule_head(kAtoms) + test::atom_record(1, 0, 0, 0, 0, 0, 0, 0);
+    for (int i = 2; i <= kAtoms; ++i)
+        deck += test::atom_record(i, i - 1, i > 2 ? i - 2 : 0, i > 3 ? i - 3 : 0, 1.5,
+                                  i > 2 ? 110 : 0, i > 3 ? 60.0 * (i % 3) - 60 : 0, 0);
+    deck += test::molecule_head(3) + test::atom_record(1, 0, 0, 0, 0, 0, 0, 16) +
+            "  2  1  0  0    1.00.000\n";
+    DeckOutcome outcome[2];
+    for (int mode : {0, 1}) {
+        FlakySink sink;
+        outcome[mode] = run_deck(sink, kBothModes[mode], deck);
+        outcome[mode].report = sink.bytes;
+    }
+    EXPECT_EQ(outcome[0].kind, ErrorKind::fp_divide_by_zero) << outcome[0].message;
+    EXPECT_EQ(outcome[1].kind, outcome[0].kind);
+    EXPECT_EQ(outcome[1].message, outcome[0].message);
+    EXPECT_NE(outcome[0].report.find(" ATOM120"), std::string::npos) << "distances written";
+    EXPECT_TRUE(outcome[1].report == outcome[0].report)
+        << test::first_difference(outcome[0].report, outcome[1].report);
 }
 
 // The built tessen on every shipped example, and on the late fault into a full device:
