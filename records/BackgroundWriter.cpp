@@ -42,7 +42,7 @@ void BackgroundWriter::put_queued() {
             std::exception_ptr failure;
             try {
                 if (piece.chunk)
-                    report_->put_bytes({piece.chunk, piece.size});
+                    report_->put_bytes({piece.chunk, piece.size}, piece.followed);
                 else
                     piece.section(*report_);
             } catch (...) {
@@ -86,10 +86,10 @@ char* BackgroundWriter::take_empty() {
     return chunk;
 }
 
-void BackgroundWriter::hand_over(char* chunk, std::size_t n) {
+void BackgroundWriter::hand_over(char* chunk, std::size_t n, bool followed) {
     {
         std::lock_guard lock(mutex_);
-        queued_.push_back({chunk, n, nullptr});
+        queued_.push_back({chunk, n, followed, nullptr});
     }
     changed_.notify_all();
 }
@@ -98,7 +98,7 @@ void BackgroundWriter::hand_over(RecordSink::Section section) {
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return queued_sections_ < kMaxQueuedSections; });
-        queued_.push_back({nullptr, 0, std::move(section)});
+        queued_.push_back({nullptr, 0, false, std::move(section)});
         ++queued_sections_;
     }
     changed_.notify_all();

@@ -43,8 +43,10 @@ class BackgroundWriter {
     std::size_t chunk_size() const { return chunk_size_; }
     // An empty chunk of chunk_size() bytes, once one is free.
     char* take_empty();
-    // Queues the first n bytes of a chunk taken from take_empty().
-    void hand_over(char* chunk, std::size_t n);
+    // Queues the first n bytes of a chunk taken from take_empty(). followed: the caller
+    // hands it over because more bytes are on their way (it is full), not to settle or
+    // close.
+    void hand_over(char* chunk, std::size_t n, bool followed);
     // Queues a section, once fewer than the limit are waiting.
     void hand_over(RecordSink::Section section);
     // True when the thread has sections enough waiting that one more would only wait
@@ -66,6 +68,7 @@ class BackgroundWriter {
     struct Piece {
         char* chunk = nullptr;
         std::size_t size = 0;
+        bool followed = false;
         RecordSink::Section section;
     };
 

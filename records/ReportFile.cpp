@@ -35,7 +35,11 @@ void ReportFile::put_record(std::string_view record, bool /*hold*/) {
     size_ += n + sizeof kLineEnd;
 }
 
-void ReportFile::put_bytes(std::string_view bytes) {
+void ReportFile::put_bytes(std::string_view bytes, bool followed) {
+    if (followed && size_ == 0 && bytes.size() == capacity_ && !writer_) {
+        write_out(bytes.data(), bytes.size());
+        return;
+    }
     if (capacity_ - size_ >= bytes.size()) {
         if (!bytes.empty())
             std::memcpy(buffer_ + size_, bytes.data(), bytes.size());
@@ -67,7 +71,7 @@ void ReportFile::write_section(const Section& section, std::size_t records) {
         return;
     }
     if (size_ != 0)
-        hand_over_buffer();
+        hand_over_buffer(false);
     writer_->hand_over(section);
     writer_->raise_failure();
 }
@@ -78,7 +82,7 @@ void ReportFile::settle() {
     if (!writer_)
         return;
     if (size_ != 0)
-        hand_over_buffer();
+        hand_over_buffer(false);
     writer_->settle();
 }
 
@@ -89,35 +93,41 @@ void ReportFile::close() {
         return;
     }
     if (size_ != 0)
-        hand_over_buffer();
+        hand_over_buffer(false);
     writer_->close();
 }
 
-// The buffer is emptied whether the write succeeds or fails: a failed write may have put
-// out part of it, and no byte may reach the report twice. After a failed write nothing
-// more is written: what came after it would follow a hole.
+// In this thread the buffer is written and emptied; in the background it is handed
+// over, full, with more bytes to come.
 void ReportFile::flush() {
     if (!writer_) {
         const std::size_t n = size_;
         size_ = 0;
-        if (failed_)
-            return;
-        try {
-            sink_.write(buffer_, n);
-        } catch (...) {
-            failed_ = true;
-            throw;
-        }
+        write_out(buffer_, n);
         return;
     }
-    hand_over_buffer();
+    hand_over_buffer(true);
     writer_->raise_failure();
+}
+
+// The bytes are given up whether the write succeeds or fails: a failed write may have
+// put out part of them, and no byte may reach the report twice. After a failed write
+// nothing more is written: what came after it would follow a hole.
+void ReportFile::write_out(const char* bytes, std::size_t n) {
+    if (failed_)
+        return;
+    try {
+        sink_.write(bytes, n);
+    } catch (...) {
+        failed_ = true;
+        throw;
+    }
 }
 
 // The full buffer goes to the background and an empty one takes its place, before any
 // fault is raised: the buffer in use is never one the writer holds.
-void ReportFile::hand_over_buffer() {
-    writer_->hand_over(buffer_, size_);
+void ReportFile::hand_over_buffer(bool followed) {
+    writer_->hand_over(buffer_, size_, followed);
     size_ = 0;
     buffer_ = writer_->take_empty();
 }

@@ -28,8 +28,10 @@ class ReportFile : public RecordSink {
     void put_record(std::string_view record, bool hold) override;
     void write_section(const Section& section, std::size_t records) override;
     // Bytes already laid out as records with their line ends (a chunk of another report
-    // file's records).
-    void put_bytes(std::string_view bytes);
+    // file's records). followed: more bytes come after them, so that a whole buffer of
+    // them, arriving with this buffer empty, is written from where it lies, as it would
+    // be at the next byte.
+    void put_bytes(std::string_view bytes, bool followed = false);
     // Waits until every record put so far has reached the sink as it would in one
     // thread; raises the first fault among them. (In the calling thread it has.)
     void settle();
@@ -38,7 +40,9 @@ class ReportFile : public RecordSink {
 
   private:
     static constexpr std::size_t kBufferSize = 1 << 16;
-    static constexpr std::size_t kBackgroundChunkSize = 1 << 16;
+    // As large as the buffer of the writer thread's own report file, so that a full
+    // chunk is a full buffer of it.
+    static constexpr std::size_t kBackgroundChunkSize = kBufferSize;
     static constexpr std::size_t kBackgroundChunks = 32;
     // Sections of fewer records are written here: the hand-over and the waking of the
     // writer thread would cost more than they save.
@@ -54,7 +58,8 @@ class ReportFile : public RecordSink {
 
     void put_bytes_across(std::string_view bytes);
     void flush();
-    void hand_over_buffer();
+    void write_out(const char* bytes, std::size_t n);
+    void hand_over_buffer(bool followed);
 };
 
 } // namespace tessen
