@@ -101,6 +101,7 @@ bool distances_after(const Columns& c, std::int32_t i, std::int32_t n, float* ou
 struct DistanceTable {
     std::int32_t n = 0;
     std::int32_t rows = 0;
+    bool large = false; // counted among the large tables in flight
     std::vector<Slot> slots;
 
     Slot& at(std::int32_t i, std::int32_t j) {
@@ -112,17 +113,30 @@ struct DistanceTable {
     }
 };
 
-// The tables in flight: at most kTables, each kept with its storage for the next
-// molecule, so that neither memory nor page faults grow with the deck. Taken by the
-// thread that reads the deck, given back by the one that writes the section.
+// The tables in flight, each kept with its storage for the next molecule, so that
+// neither memory nor page faults grow with the deck. Large tables (a megabyte for 500
+// atoms) are at most kLargeTables at a time; the report's limit on waiting sections
+// bounds the small ones. Taken by the thread that reads the deck, given back by the one
+// that writes the section.
 class TablePool {
   public:
-    static constexpr std::size_t kTables = 3;
+    static constexpr std::size_t kLargeTables = 3;
+    static constexpr std::size_t kLargePairs = 1024; // from 46 atoms on
+
+    // A table for n atoms. The caller hands its report's waiting sections over before
+    // asking for a large one: they may hold the tables it waits for.
+    static std::size_t pairs(std::int32_t n) {
+        return static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
+    }
+    static bool is_large(std::int32_t n) { return pairs(n) >= kLargePairs; }
 
     std::shared_ptr<DistanceTable> take(std::int32_t n) {
+        const bool large = is_large(n);
         std::unique_lock lock(mutex_);
-        freed_.wait(lock, [this] { return in_use_ < kTables; });
-        ++in_use_;
+        if (large) {
+            freed_.wait(lock, [this] { return large_in_use_ < kLargeTables; });
+            ++large_in_use_;
+        }
         std::unique_ptr<DistanceTable> table;
         if (free_.empty()) {
             table = std::make_unique<DistanceTable>();
@@ -133,7 +147,8 @@ class TablePool {
         lock.unlock();
         table->n = n;
         table->rows = 0;
-        table->slots.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2);
+        table->large = large;
+        table->slots.resize(pairs(n));
         return {table.release(), [this](DistanceTable* t) { give_back(t); }};
     }
 
@@ -141,8 +156,8 @@ class TablePool {
     void give_back(DistanceTable* table) {
         {
             std::lock_guard lock(mutex_);
+            large_in_use_ -= table->large ? 1 : 0;
             free_.emplace_back(table);
-            --in_use_;
         }
         freed_.notify_all();
     }
@@ -150,7 +165,7 @@ class TablePool {
     std::mutex mutex_;
     std::condition_variable freed_;
     std::vector<std::unique_ptr<DistanceTable>> free_;
-    std::size_t in_use_ = 0;
+    std::size_t large_in_use_ = 0;
 };
 
 TablePool& tables() {
@@ -220,6 +235,8 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
     write_line(report, report::kDistanceHeading);
     if (n <= 0)
         return;
+    if (TablePool::is_large(n))
+        report.hand_over_sections();
     std::shared_ptr<DistanceTable> table = tables().take(n);
     const std::int32_t faulty_row = fill_table(atoms, *table);
     // The whole row is computed before its block is written: the rows before a fault

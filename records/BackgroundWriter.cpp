@@ -42,7 +42,8 @@ void BackgroundWriter::put_queued() {
             std::exception_ptr failure;
             try {
                 if (piece.chunk)
-                    report_->put_bytes({piece.chunk, piece.size}, piece.followed);
+                    report_->put_bytes({piece.chunk + piece.begin, piece.end - piece.begin},
+                                       piece.followed);
                 else
                     piece.section(*report_);
             } catch (...) {
@@ -56,10 +57,10 @@ void BackgroundWriter::put_queued() {
                 failure_ = failure;
             }
         }
-        if (piece.chunk)
-            empty_.push_back(piece.chunk);
-        else
+        if (!piece.chunk)
             --queued_sections_;
+        else if (piece.releases_chunk)
+            empty_.push_back(piece.chunk);
         changed_.notify_all();
     }
 }
@@ -86,27 +87,22 @@ char* BackgroundWriter::take_empty() {
     return chunk;
 }
 
-void BackgroundWriter::hand_over(char* chunk, std::size_t n, bool followed) {
-    {
-        std::lock_guard lock(mutex_);
-        queued_.push_back({chunk, n, followed, nullptr});
-    }
-    changed_.notify_all();
-}
-
-void BackgroundWriter::hand_over(RecordSink::Section section) {
+void BackgroundWriter::hand_over(std::vector<Piece>& batch) {
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return queued_sections_ < kMaxQueuedSections; });
-        queued_.push_back({nullptr, 0, false, std::move(section)});
-        ++queued_sections_;
+        for (Piece& piece : batch) {
+            queued_sections_ += piece.chunk ? 0 : 1;
+            queued_.push_back(std::move(piece));
+        }
     }
+    batch.clear();
     changed_.notify_all();
 }
 
-bool BackgroundWriter::has_sections_waiting() {
+std::size_t BackgroundWriter::sections_waiting() {
     std::lock_guard lock(mutex_);
-    return queued_sections_ >= kEnoughSectionsWaiting;
+    return queued_sections_;
 }
 
 void BackgroundWriter::raise_failure() {

@@ -40,18 +40,25 @@ class BackgroundWriter {
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
+    // What the caller hands over, in report order: bytes [begin, end) of a chunk, or a
+    // section when chunk is null.
+    struct Piece {
+        char* chunk = nullptr;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool releases_chunk = false; // the chunk's last piece: it goes back to the empty ones
+        bool followed = false;       // a full chunk handed over with more bytes to come
+        RecordSink::Section section;
+    };
+
     std::size_t chunk_size() const { return chunk_size_; }
     // An empty chunk of chunk_size() bytes, once one is free.
     char* take_empty();
-    // Queues the first n bytes of a chunk taken from take_empty(). followed: the caller
-    // hands it over because more bytes are on their way (it is full), not to settle or
-    // close.
-    void hand_over(char* chunk, std::size_t n, bool followed);
-    // Queues a section, once fewer than the limit are waiting.
-    void hand_over(RecordSink::Section section);
-    // True when the thread has sections enough waiting that one more would only wait
-    // too: the caller had better write it itself.
-    bool has_sections_waiting();
+    // Queues the pieces, in order, and empties the batch; waits first while the limit of
+    // sections is waiting. A chunk's bytes must not change once handed over.
+    void hand_over(std::vector<Piece>& batch);
+    // Sections handed over and not yet written.
+    std::size_t sections_waiting();
     // Raises the first fault, if there is one and it is not yet raised.
     void raise_failure();
     // Waits until everything handed over is put, then raises the first fault.
@@ -62,15 +69,6 @@ class BackgroundWriter {
 
   private:
     static constexpr std::size_t kMaxQueuedSections = 64;
-    static constexpr std::size_t kEnoughSectionsWaiting = 2;
-
-    // A chunk of records, or a section when chunk is null.
-    struct Piece {
-        char* chunk = nullptr;
-        std::size_t size = 0;
-        bool followed = false;
-        RecordSink::Section section;
-    };
 
     const std::size_t chunk_size_;
     std::vector<std::unique_ptr<char[]>> storage_;

@@ -25,6 +25,9 @@ class RecordSink {
     // about how many records the section writes: handing over a small one costs more
     // than writing it. Here: it runs at once.
     virtual void write_section(const Section& section, std::size_t /*records*/) { section(*this); }
+    // Sends on the sections that a sink gathers before handing them to another thread:
+    // for a caller about to wait for something that such a section holds.
+    virtual void hand_over_sections() {}
 };
 
 } // namespace tessen

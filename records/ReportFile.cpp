@@ -62,18 +62,27 @@ void ReportFile::put_bytes_across(std::string_view bytes) {
     }
 }
 
-// In the background a section of many records goes to the writer thread, unless that
-// thread is behind: then it is written here, into the buffer, which keeps both threads
-// busy. The bytes are the same either way.
+// In the background a section goes to the writer thread, after the bytes put before it,
+// unless that thread is behind: then it is written here, into the buffer. The bytes are
+// the same either way.
 void ReportFile::write_section(const Section& section, std::size_t records) {
-    if (!writer_ || records < kRecordsWorthAThread || writer_->has_sections_waiting()) {
+    if (!writer_ || writer_->sections_waiting() >= kSectionsBehind) {
         section(*this);
         return;
     }
-    if (size_ != 0)
-        hand_over_buffer(false);
-    writer_->hand_over(section);
-    writer_->raise_failure();
+    add_segment(false, false);
+    batch_.push_back({nullptr, 0, 0, false, false, section});
+    if (++batch_sections_ >= kBatchSections || records >= kRecordsWorthAThread) {
+        hand_over_batch();
+        writer_->raise_failure();
+    }
+}
+
+void ReportFile::hand_over_sections() {
+    if (writer_ && batch_sections_ != 0) {
+        add_segment(false, false);
+        hand_over_batch();
+    }
 }
 
 // Everything put so far goes to the writer thread first: a write that fails there,
@@ -81,8 +90,7 @@ void ReportFile::write_section(const Section& section, std::size_t records) {
 void ReportFile::settle() {
     if (!writer_)
         return;
-    if (size_ != 0)
-        hand_over_buffer(false);
+    hand_over_buffer(false);
     writer_->settle();
 }
 
@@ -92,8 +100,7 @@ void ReportFile::close() {
             flush();
         return;
     }
-    if (size_ != 0)
-        hand_over_buffer(false);
+    hand_over_buffer(false);
     writer_->close();
 }
 
@@ -124,11 +131,25 @@ void ReportFile::write_out(const char* bytes, std::size_t n) {
     }
 }
 
-// The full buffer goes to the background and an empty one takes its place, before any
-// fault is raised: the buffer in use is never one the writer holds.
+// The bytes put since the last piece, as a piece of the batch.
+void ReportFile::add_segment(bool releases_chunk, bool followed) {
+    if (size_ > segment_start_ || releases_chunk)
+        batch_.push_back({buffer_, segment_start_, size_, releases_chunk, followed, nullptr});
+    segment_start_ = size_;
+}
+
+void ReportFile::hand_over_batch() {
+    writer_->hand_over(batch_);
+    batch_sections_ = 0;
+}
+
+// The buffer, with the batch before it, goes to the background and an empty one takes
+// its place, before any fault is raised: the buffer in use is never one the writer holds.
 void ReportFile::hand_over_buffer(bool followed) {
-    writer_->hand_over(buffer_, size_, followed);
+    add_segment(true, followed);
+    hand_over_batch();
     size_ = 0;
+    segment_start_ = 0;
     buffer_ = writer_->take_empty();
 }
 

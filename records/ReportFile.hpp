@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace tessen {
 
@@ -27,6 +28,7 @@ class ReportFile : public RecordSink {
 
     void put_record(std::string_view record, bool hold) override;
     void write_section(const Section& section, std::size_t records) override;
+    void hand_over_sections() override;
     // Bytes already laid out as records with their line ends (a chunk of another report
     // file's records). followed: more bytes come after them, so that a whole buffer of
     // them, arriving with this buffer empty, is written from where it lies, as it would
@@ -44,9 +46,15 @@ class ReportFile : public RecordSink {
     // chunk is a full buffer of it.
     static constexpr std::size_t kBackgroundChunkSize = kBufferSize;
     static constexpr std::size_t kBackgroundChunks = 32;
-    // Sections of fewer records are written here: the hand-over and the waking of the
-    // writer thread would cost more than they save.
+    // Sections and bytes go to the writer thread in batches: each hand-over may wake it,
+    // which costs more than a small section. A batch goes when a chunk is full, when it
+    // holds kBatchSections sections, or at once for a section of kRecordsWorthAThread
+    // records or more.
+    static constexpr std::size_t kBatchSections = 16;
     static constexpr std::size_t kRecordsWorthAThread = 200;
+    // With this many sections waiting, the writer thread is behind: a section is then
+    // written here, which keeps both threads busy.
+    static constexpr std::size_t kSectionsBehind = 48;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
@@ -54,11 +62,17 @@ class ReportFile : public RecordSink {
     char* buffer_;
     std::size_t capacity_;
     std::size_t size_ = 0; // bytes buffered
-    bool failed_ = false;  // a write failed: nothing more is written
+    // In the background: where the bytes not yet in the batch begin, and the batch.
+    std::size_t segment_start_ = 0;
+    std::vector<BackgroundWriter::Piece> batch_;
+    std::size_t batch_sections_ = 0;
+    bool failed_ = false; // a write failed: nothing more is written
 
     void put_bytes_across(std::string_view bytes);
     void flush();
     void write_out(const char* bytes, std::size_t n);
+    void add_segment(bool releases_chunk, bool followed);
+    void hand_over_batch();
     void hand_over_buffer(bool followed);
 };
 
