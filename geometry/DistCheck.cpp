@@ -13,6 +13,7 @@
 #include "geometry/DistCheck.hpp"
 
 #include "geometry/Precision.hpp"
+#include "records/BlankAndF96.hpp"
 #include "records/LayoutWriter.hpp"
 #include "records/RealOutput.hpp"
 #include "report/ReportVocabulary.hpp"

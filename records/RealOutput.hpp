@@ -19,11 +19,6 @@ inline constexpr int kRealFieldSlack = 16;
 // overwritten. Returns dst + w.
 char* edit_real_in_slack(char* dst, float x, int w, int d);
 
-// One blank and the field F9.6 of x, for a value x >= 0 below 100 (distances): ten
-// characters at dst, stored as sixteen bytes, of which the last six are scratch. Gives
-// the bytes edit_real gives. False, with nothing stored, for any other value.
-bool edit_blank_and_f9_6(char* dst, float x);
-
 // The same field as a string (tests and callers that are not on a hot path).
 std::string edit_real(float x, int w, int d);
 

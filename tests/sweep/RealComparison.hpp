@@ -3,6 +3,7 @@
 // The fast Fw.d editor against the digit-by-digit one, value by value: shared by the unit
 // tests, which check sampled ranges, and by the exhaustive sweep (`make sweep`).
 
+#include "records/BlankAndF96.hpp"
 #include "records/RealOutput.hpp"
 #include "records/RealOutputExact.hpp"
 
