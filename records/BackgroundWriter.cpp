@@ -57,9 +57,10 @@ void BackgroundWriter::put_queued() {
                 failure_ = failure;
             }
         }
-        if (!piece.chunk)
+        if (!piece.chunk) {
             --queued_sections_;
-        else if (piece.releases_chunk)
+            queued_section_records_ -= piece.records;
+        } else if (piece.releases_chunk)
             empty_.push_back(piece.chunk);
         changed_.notify_all();
     }
@@ -93,6 +94,7 @@ void BackgroundWriter::hand_over(std::vector<Piece>& batch) {
         changed_.wait(lock, [this] { return queued_sections_ < kMaxQueuedSections; });
         for (Piece& piece : batch) {
             queued_sections_ += piece.chunk ? 0 : 1;
+            queued_section_records_ += piece.records;
             queued_.push_back(std::move(piece));
         }
     }
@@ -100,9 +102,9 @@ void BackgroundWriter::hand_over(std::vector<Piece>& batch) {
     changed_.notify_all();
 }
 
-std::size_t BackgroundWriter::sections_waiting() {
+BackgroundWriter::Backlog BackgroundWriter::backlog() {
     std::lock_guard lock(mutex_);
-    return queued_sections_;
+    return {queued_sections_, queued_section_records_};
 }
 
 void BackgroundWriter::raise_failure() {

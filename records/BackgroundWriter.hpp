@@ -49,6 +49,7 @@ class BackgroundWriter {
         bool releases_chunk = false; // the chunk's last piece: it goes back to the empty ones
         bool followed = false;       // a full chunk handed over with more bytes to come
         RecordSink::Section section;
+        std::size_t records = 0; // a section's records, about
     };
 
     std::size_t chunk_size() const { return chunk_size_; }
@@ -57,8 +58,12 @@ class BackgroundWriter {
     // Queues the pieces, in order, and empties the batch; waits first while the limit of
     // sections is waiting. A chunk's bytes must not change once handed over.
     void hand_over(std::vector<Piece>& batch);
-    // Sections handed over and not yet written.
-    std::size_t sections_waiting();
+    // Sections handed over and not yet written, and about how many records they hold.
+    struct Backlog {
+        std::size_t sections;
+        std::size_t records;
+    };
+    Backlog backlog();
     // Raises the first fault, if there is one and it is not yet raised.
     void raise_failure();
     // Waits until everything handed over is put, then raises the first fault.
@@ -79,6 +84,7 @@ class BackgroundWriter {
     std::deque<Piece> queued_; // handed over, not yet put, in order
     std::vector<char*> empty_; // free for the caller
     std::size_t queued_sections_ = 0;
+    std::size_t queued_section_records_ = 0;
     bool busy_ = false; // the thread holds a piece outside the queue
     bool stopping_ = false;
     std::exception_ptr failure_; // the first fault, until raised

@@ -66,16 +66,20 @@ void ReportFile::put_bytes_across(std::string_view bytes) {
 // unless that thread is behind: then it is written here, into the buffer. The bytes are
 // the same either way.
 void ReportFile::write_section(const Section& section, std::size_t records) {
-    if (!writer_ || writer_->sections_waiting() >= kSectionsBehind) {
+    if (!writer_ || is_behind(writer_->backlog())) {
         section(*this);
         return;
     }
     add_segment(false, false);
-    batch_.push_back({nullptr, 0, 0, false, false, section});
+    batch_.push_back({nullptr, 0, 0, false, false, section, records});
     if (++batch_sections_ >= kBatchSections || records >= kRecordsWorthAThread) {
         hand_over_batch();
         writer_->raise_failure();
     }
+}
+
+bool ReportFile::is_behind(BackgroundWriter::Backlog backlog) {
+    return backlog.sections >= kSectionsBehind || backlog.records >= kRecordsBehind;
 }
 
 void ReportFile::hand_over_sections() {
@@ -134,7 +138,7 @@ void ReportFile::write_out(const char* bytes, std::size_t n) {
 // The bytes put since the last piece, as a piece of the batch.
 void ReportFile::add_segment(bool releases_chunk, bool followed) {
     if (size_ > segment_start_ || releases_chunk)
-        batch_.push_back({buffer_, segment_start_, size_, releases_chunk, followed, nullptr});
+        batch_.push_back({buffer_, segment_start_, size_, releases_chunk, followed, nullptr, 0});
     segment_start_ = size_;
 }
 

@@ -52,9 +52,10 @@ class ReportFile : public RecordSink {
     // records or more.
     static constexpr std::size_t kBatchSections = 16;
     static constexpr std::size_t kRecordsWorthAThread = 200;
-    // With this many sections waiting, the writer thread is behind: a section is then
-    // written here, which keeps both threads busy.
+    // With this many sections, or records of sections, waiting, the writer thread is
+    // behind: a section is then written here, which keeps both threads busy.
     static constexpr std::size_t kSectionsBehind = 48;
+    static constexpr std::size_t kRecordsBehind = 3000;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
@@ -71,6 +72,7 @@ class ReportFile : public RecordSink {
     void put_bytes_across(std::string_view bytes);
     void flush();
     void write_out(const char* bytes, std::size_t n);
+    static bool is_behind(BackgroundWriter::Backlog backlog);
     void add_segment(bool releases_chunk, bool followed);
     void hand_over_batch();
     void hand_over_buffer(bool followed);
