@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 
 namespace tessen {
 
@@ -11,7 +12,15 @@ constexpr char kLineEnd[2] = {'\r', '\n'};
 
 ReportFile::ReportFile(ByteSink& sink, Writes writes) : sink_(sink) {
     if (writes == Writes::in_background) {
-        writer_ = std::make_unique<BackgroundWriter>(sink, kBackgroundChunkSize, kBackgroundChunks);
+        try {
+            writer_ =
+                std::make_unique<BackgroundWriter>(sink, kBackgroundChunkSize, kBackgroundChunks);
+        } catch (const std::system_error&) {
+            // No thread to be had (a limit on processes, say): the report is written in
+            // this thread, with the same bytes.
+        }
+    }
+    if (writer_) {
         buffer_ = writer_->take_empty();
         capacity_ = writer_->chunk_size();
     } else {

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tessen {
@@ -242,6 +244,34 @@ TEST(ReportWriter, ProgramGivesTheSameResultsInBothModes) {
     EXPECT_NE(full[0].err.find("WRITE(/dev/full)"), std::string::npos) << full[0].err;
     EXPECT_EQ(full[1].status, full[0].status);
     EXPECT_EQ(full[1].err, full[0].err);
+}
+
+// Where no second thread can be had (a limit of one process for the user), tessen writes
+// the report in its own thread: the same report, exit status 0. Needs root, to run the
+// program as the user nobody under that limit.
+TEST(ReportWriter, ProgramWithoutASecondThreadWritesTheSameReport) {
+    if (geteuid() != 0 || !test::fs::exists("/usr/bin/setpriv") ||
+        !test::fs::exists("/usr/bin/prlimit"))
+        GTEST_SKIP() << "needs root, setpriv and prlimit";
+    // A sanitizer's run-time starts threads of its own, which the limit refuses.
+    if (std::getenv("ASAN_OPTIONS") != nullptr || std::getenv("TSAN_OPTIONS") != nullptr)
+        GTEST_SKIP() << "not with a sanitized program";
+    test::ScratchDir dirs[2];
+    for (test::ScratchDir& dir : dirs) {
+        test::fs::copy_file(test::source_dir() / "examples" / "WATER.DAT", dir / "WATER.DAT");
+        test::fs::permissions(dir.path(), test::fs::perms::all);
+    }
+    const test::ProgramRun usual =
+        test::run_program({test::tessen_binary(), "WATER.DAT"}, dirs[0].path());
+    const test::ProgramRun limited = test::run_program(
+        {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
+         "/usr/bin/prlimit", "--nproc=1", test::tessen_binary(), "WATER.DAT"},
+        dirs[1].path());
+    EXPECT_EQ(usual.status, 0) << usual.err;
+    EXPECT_EQ(limited.status, 0) << limited.err;
+    const std::string report = test::read_file(dirs[0] / "WATER.OUT");
+    EXPECT_FALSE(report.empty());
+    EXPECT_TRUE(test::read_file(dirs[1] / "WATER.OUT") == report);
 }
 
 } // namespace
