@@ -309,6 +309,33 @@ const char* skip_spaces(const char* at, const char* end) {
     return at;
 }
 
+// A plain field opened: past its leading blanks and sign. blank: nothing but blanks (the
+// value is zero); next_pos: the column after the field.
+struct PlainStart {
+    const char* at;
+    const char* end;
+    std::size_t next_pos;
+    bool blank;
+    bool negative;
+};
+
+// The field's start, or nothing when the field is not one for the plain readers.
+std::optional<PlainStart> start_plain_field(std::string_view record, std::size_t pos, int w,
+                                            int max_width) {
+    const PlainColumns field = plain_columns(record, pos, w, max_width);
+    if (field.at == nullptr) {
+        return std::nullopt;
+    }
+    const char* at = skip_spaces(field.at, field.end);
+    const auto next_pos = static_cast<std::size_t>(field.end - record.data());
+    if (at == field.end) {
+        return PlainStart{at, field.end, next_pos, true, false};
+    }
+    const bool negative = *at == '-';
+    at += negative || *at == '+' ? 1 : 0;
+    return PlainStart{at, field.end, next_pos, false, negative};
+}
+
 const char* take_plain_digits(const char* at, const char* end, std::uint64_t& value) {
     for (; at != end && is_digit(*at); ++at) {
         value = value * 10 + static_cast<std::uint64_t>(*at - '0');
@@ -418,36 +445,34 @@ FieldStatus convert_plain(bool negative, std::uint64_t significand, std::int64_t
 template <typename Real>
 std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t& pos, int w, int d,
                                            Real& value) {
-    const PlainColumns field = plain_columns(record, pos, w, kPlainRealWidth);
-    if (field.at == nullptr) {
+    const std::optional<PlainStart> field = start_plain_field(record, pos, w, kPlainRealWidth);
+    if (!field) {
         return std::nullopt;
     }
-    const char* at = skip_spaces(field.at, field.end);
-    const auto next_pos = static_cast<std::size_t>(field.end - record.data());
-    if (at == field.end) {
-        pos = next_pos;
+    if (field->blank) {
+        pos = field->next_pos;
         value = 0;
         return FieldStatus::ok;
     }
-    const bool negative = *at == '-';
-    at += negative || *at == '+' ? 1 : 0;
+    const bool negative = field->negative;
+    const char* at = field->at;
     std::uint64_t significand = 0;
     const char* digits = at;
-    at = take_plain_digits(at, field.end, significand);
+    at = take_plain_digits(at, field->end, significand);
     std::int64_t scale = -static_cast<std::int64_t>(d);
     std::ptrdiff_t digit_count = at - digits;
     bool point = false;
-    if (at != field.end && *at == '.') {
+    if (at != field->end && *at == '.') {
         const char* fraction = ++at;
-        at = take_plain_digits(at, field.end, significand);
+        at = take_plain_digits(at, field->end, significand);
         scale = -(at - fraction);
         digit_count += at - fraction;
         point = true;
     }
-    if (digit_count == 0 || skip_spaces(at, field.end) != field.end) {
+    if (digit_count == 0 || skip_spaces(at, field->end) != field->end) {
         return std::nullopt;
     }
-    pos = next_pos;
+    pos = field->next_pos;
     if (significand == 0) {
         value = signed_zero<Real>(negative);
         return FieldStatus::ok;
@@ -458,26 +483,24 @@ std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t&
 
 std::optional<FieldStatus> read_plain_int(std::string_view record, std::size_t& pos, int w,
                                           std::int32_t& value) {
-    const PlainColumns field = plain_columns(record, pos, w, kPlainIntWidth);
-    if (field.at == nullptr) {
+    const std::optional<PlainStart> field = start_plain_field(record, pos, w, kPlainIntWidth);
+    if (!field) {
         return std::nullopt;
     }
-    const char* at = skip_spaces(field.at, field.end);
-    const auto next_pos = static_cast<std::size_t>(field.end - record.data());
-    if (at == field.end) {
-        pos = next_pos;
+    if (field->blank) {
+        pos = field->next_pos;
         value = 0;
         return FieldStatus::ok;
     }
-    const bool negative = *at == '-';
-    at += negative || *at == '+' ? 1 : 0;
+    const bool negative = field->negative;
+    const char* at = field->at;
     std::uint64_t magnitude = 0;
     const char* digits = at;
-    at = take_plain_digits(at, field.end, magnitude);
-    if (at == digits || skip_spaces(at, field.end) != field.end) {
+    at = take_plain_digits(at, field->end, magnitude);
+    if (at == digits || skip_spaces(at, field->end) != field->end) {
         return std::nullopt;
     }
-    pos = next_pos;
+    pos = field->next_pos;
     const auto m = static_cast<std::int32_t>(magnitude);
     value = negative ? -m : m;
     return FieldStatus::ok;
