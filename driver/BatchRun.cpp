@@ -78,7 +78,7 @@ class BatchRun {
         JobSummary summary;
         if (report) {
             claim(*report, deck);
-            FileSink sink(*report, source, deck);
+            FileSink sink(*report, source, deck, old_report_closes_from_environment());
             summary = process_deck(source, deck, sink);
         } else {
             DescriptorSink sink(STDOUT_FILENO, kStandardOutputName);

@@ -9,11 +9,23 @@
 
 namespace tessen {
 
-ReportFile::Writes report_writes_from_environment() {
+namespace {
+
+bool one_thread_from_environment() {
     const char* threads = std::getenv("TESSEN_THREADS");
-    if (threads != nullptr && std::string_view(threads) == "1")
-        return ReportFile::Writes::in_this_thread;
-    return ReportFile::Writes::in_background;
+    return threads != nullptr && std::string_view(threads) == "1";
+}
+
+} // namespace
+
+ReportFile::Writes report_writes_from_environment() {
+    return one_thread_from_environment() ? ReportFile::Writes::in_this_thread
+                                         : ReportFile::Writes::in_background;
+}
+
+DescriptorCloser::Closes old_report_closes_from_environment() {
+    return one_thread_from_environment() ? DescriptorCloser::Closes::in_this_thread
+                                         : DescriptorCloser::Closes::in_background;
 }
 
 JobSummary process_deck(ByteSource& source, const std::string& deck_name, ByteSink& sink,

@@ -2,6 +2,7 @@
 
 #include "driver/JobLoop.hpp"
 #include "records/ByteStreams.hpp"
+#include "records/FileReplacement.hpp"
 #include "records/ReportFile.hpp"
 
 #include <string>
@@ -12,6 +13,8 @@ namespace tessen {
 // on one thread; otherwise (unset, or any other value) the report is written to its
 // file by a thread of its own while the deck is worked through. The bytes are the same.
 ReportFile::Writes report_writes_from_environment();
+// The same for closing an older report that a new one has replaced.
+DescriptorCloser::Closes old_report_closes_from_environment();
 
 // Runs one opened deck through the job loop into one opened report. The report is closed
 // (its buffer written out) on every way out, so a diagnostic leaves every record written

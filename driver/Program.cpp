@@ -15,7 +15,7 @@ namespace {
 void process_named_deck(const FileNames& names) {
     const std::string input = names.input.trimmed();
     FileSource source(input);
-    FileSink sink(names.report.trimmed(), source, input);
+    FileSink sink(names.report.trimmed(), source, input, old_report_closes_from_environment());
     process_deck(source, input, sink);
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tessen {
 
@@ -82,8 +83,8 @@ FileSource::~FileSource() {
 }
 
 FileSink::FileSink(const std::string& name, const DescriptorSource& input,
-                   const std::string& input_name)
-    : DescriptorSink(-1, name) {
+                   const std::string& input_name, DescriptorCloser::Closes closes)
+    : DescriptorSink(-1, name), old_file_(closes) {
     check_name(name);
     if (name == input_name || same_file(input.descriptor(), name))
         throw RunError(ErrorKind::report_is_input, {}, FileOp::open, name);
@@ -100,13 +101,21 @@ FileSink::~FileSink() {
 }
 
 // The first write replaces an older report completely. A device (say /dev/null) cannot
-// be cut and needs no cutting.
+// be emptied and needs no emptying, nor does an empty file: cutting one would only make
+// the file system write the whole new report out at the close.
 void FileSink::empty_once() {
     if (emptied_)
         return;
     emptied_ = true;
     struct stat st {};
-    if (fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0)
+    if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0)
+        return;
+    const int fresh = replace_with_empty_file(fd_, name_);
+    if (fresh >= 0) {
+        old_file_.close(std::exchange(fd_, fresh));
+        return;
+    }
+    if (::ftruncate(fd_, 0) != 0)
         throw RunError(ErrorKind::write_failed, reason(), FileOp::write, name_);
 }
 

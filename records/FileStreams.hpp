@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/ByteStreams.hpp"
+#include "records/FileReplacement.hpp"
 
 #include <string>
 
@@ -46,18 +47,22 @@ class FileSource : public DescriptorSource {
 };
 
 // The report opened by name: created empty when absent; an existing file is left as it
-// is until the first write, which empties it from its beginning. Opening raises the open
-// diagnostic when the file cannot be opened or created, or when it is the input deck
-// itself (same name, or the same file under another name), which is never written.
+// is until the first write, which empties it: a new empty file takes its place
+// (replace_with_empty_file), or where that cannot be, the file is cut to nothing. The old
+// file's descriptor is closed as closes says. Opening raises the open diagnostic when
+// the file cannot be opened or created, or when it is the input deck itself (same name,
+// or the same file under another name), which is never written.
 class FileSink : public DescriptorSink {
   public:
-    FileSink(const std::string& name, const DescriptorSource& input, const std::string& input_name);
+    FileSink(const std::string& name, const DescriptorSource& input, const std::string& input_name,
+             DescriptorCloser::Closes closes = DescriptorCloser::Closes::in_this_thread);
     ~FileSink() override;
 
     void write(const char* src, std::size_t n) override;
 
   private:
     bool emptied_ = false;
+    DescriptorCloser old_file_;
 
     void empty_once();
 };

@@ -587,6 +587,46 @@ TEST(FaultTable, ExistingReportEmptiedOnlyByTheFirstRecord) {
     EXPECT_EQ(trial.file("TEST.OUT"), header);
 }
 
+// A new report takes an older one's place under its name: the name keeps its
+// permissions, and no other file is left in the folder. An old report that is a link,
+// or has a second name, is emptied in place, so every name shows the new report.
+TEST(FaultTable, ExistingReportReplacedUnderItsNames) {
+    const std::string deck = water_molecule() + "999\n";
+    const std::string expected = report_of(deck);
+    const std::string old_report = std::string(200000, 'o') + "\r\n";
+    const auto names_in = [](const Trial& trial) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(trial.dir().path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    Trial plain(deck);
+    write_file(plain.path("TEST.OUT"), old_report);
+    fs::permissions(plain.path("TEST.OUT"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(plain.run().status, 0);
+    EXPECT_TRUE(plain.file("TEST.OUT") == expected);
+    EXPECT_EQ(fs::status(plain.path("TEST.OUT")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(names_in(plain), (std::vector<std::string>{"TEST.DAT", "TEST.OUT"}));
+
+    Trial linked(deck);
+    write_file(linked.path("TEST.OUT"), old_report);
+    fs::create_hard_link(linked.path("TEST.OUT"), linked.path("SECOND.OUT"));
+    EXPECT_EQ(linked.run().status, 0);
+    EXPECT_TRUE(linked.file("TEST.OUT") == expected);
+    EXPECT_TRUE(linked.file("SECOND.OUT") == expected) << "the second name kept the old report";
+
+    Trial symbolic(deck);
+    write_file(symbolic.path("REAL.OUT"), old_report);
+    fs::create_symlink("REAL.OUT", symbolic.path("TEST.OUT"));
+    EXPECT_EQ(symbolic.run().status, 0);
+    EXPECT_TRUE(fs::is_symlink(symbolic.path("TEST.OUT")));
+    EXPECT_TRUE(symbolic.file("REAL.OUT") == expected);
+}
+
 // A report far larger than the write buffer, ended by a fault: every record before the
 // fault reaches the file, in order and complete.
 TEST(FaultTable, LongReportEndedByAFault) {
