@@ -2,17 +2,62 @@
 
 #include "geometry/ListXyz.hpp"
 
-#include "records/LayoutWriter.hpp"
+#include "records/RealOutput.hpp"
 #include "report/ReportVocabulary.hpp"
+
+#include <array>
+#include <bit>
+#include <cstdint>
 
 namespace tessen {
 
+namespace {
+
+// The coordinate fields of the last listing written in this thread, as edited for it.
+struct ListedCoordinates {
+    std::int32_t rows = 0;
+    std::array<std::array<std::uint32_t, 3>, kMaxAtoms + 1> bits{};
+    std::array<std::array<EditedField, 3>, kMaxAtoms + 1> fields{};
+};
+
+ListedCoordinates& last_listing() {
+    thread_local ListedCoordinates listing;
+    return listing;
+}
+
+const EditedField& edit_listed(ListedCoordinates& listing, std::int32_t row, int axis,
+                               float value) {
+    listing.bits[row][axis] = std::bit_cast<std::uint32_t>(value);
+    EditedField& field = listing.fields[row][axis];
+    edit_real_in_slack(field.data(), value, kListedWidth, kListedDecimals);
+    return field;
+}
+
+} // namespace
+
 void LISTXYZ(RecordSink& report, const CoordinateTable& coords, const AtomTable& atoms,
              std::int32_t n) {
+    ListedCoordinates& listing = last_listing();
+    listing.rows = 0; // a row is known again once it is listed
     write_text_record(report, report::kListingHeader);
-    for (std::int32_t i = 1; i <= n; ++i)
-        write_record(report, report::kListingRow, i, coords[i][0], coords[i][1], coords[i][2],
-                     atoms.mass[i]);
+    for (std::int32_t i = 1; i <= n; ++i) {
+        LayoutWriter row(report, report::kListingRow);
+        row.put(i);
+        for (int axis = 0; axis < 3; ++axis)
+            row.put_edited(edit_listed(listing, i, axis, coords[i][axis]), kListedWidth,
+                           kListedDecimals);
+        row.put(atoms.mass[i]);
+        row.finish();
+        listing.rows = i;
+    }
+}
+
+const EditedField* listed_coordinate(std::int32_t row, std::int32_t axis, float value) {
+    const ListedCoordinates& listing = last_listing();
+    if (row < 1 || row > listing.rows || axis < 1 || axis > 3 ||
+        listing.bits[row][axis - 1] != std::bit_cast<std::uint32_t>(value))
+        return nullptr;
+    return &listing.fields[row][axis - 1];
 }
 
 } // namespace tessen

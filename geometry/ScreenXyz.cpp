@@ -3,6 +3,8 @@
 
 #include "geometry/ScreenXyz.hpp"
 
+#include "geometry/ListXyz.hpp"
+
 #include "records/LayoutWriter.hpp"
 #include "report/ReportVocabulary.hpp"
 
@@ -24,10 +26,17 @@ void SCREENXYZ(CoordinateTable& coords, std::int32_t n, SparseCoordList& list) {
     list.entries[list.count++] = {-1, 0, 0.0f};
 }
 
+// A value the listing before showed is copied from there (listed_coordinate).
 void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
     LayoutWriter out(report, report::kSparseSlots);
-    for (std::size_t e = 0; e < list.count; ++e)
-        out.put(list.entries[e].axis).put(list.entries[e].atom).put(list.entries[e].value);
+    for (std::size_t e = 0; e < list.count; ++e) {
+        const SparseEntry& entry = list.entries[e];
+        out.put(entry.axis).put(entry.atom);
+        if (const EditedField* field = listed_coordinate(entry.atom, entry.axis, entry.value))
+            out.put_edited(*field, kListedWidth, kListedDecimals);
+        else
+            out.put(entry.value);
+    }
     out.finish();
 }
 

@@ -106,6 +106,15 @@ LayoutWriter& LayoutWriter::put(std::span<const float> values) {
     return *this;
 }
 
+LayoutWriter& LayoutWriter::put_edited(const EditedField& field, int width, int decimals) {
+    const LayoutItem& item = next_data_item();
+    if (item.kind != LayoutItem::Kind::real || item.width != width || item.decimals != decimals ||
+        width > kRealFieldSlack)
+        throw std::logic_error("edited field at a layout item that does not edit it so");
+    std::memcpy(extend_record(static_cast<std::size_t>(width)), field.data(), field.size());
+    return *this;
+}
+
 LayoutWriter& LayoutWriter::put(std::string_view text) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::text)

@@ -4,12 +4,16 @@
 #include "records/RecordBuffer.hpp"
 #include "records/RecordSink.hpp"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace tessen {
+
+// Room for a field edited ahead of its record (see LayoutWriter::put_edited).
+using EditedField = std::array<char, kRealFieldSlack>;
 
 // Walks a layout on output: the values are handed over one by one, each formatted by
 // the data item it meets, and the finished records go to the sink. finish() ends the
@@ -33,6 +37,10 @@ class LayoutWriter {
     LayoutWriter& put(std::string_view text);
     // Each value in turn, as put(float) places it (a row of the distance check).
     LayoutWriter& put(std::span<const float> values);
+    // A real value already edited as the next item edits it, by Fw.d with w = width and
+    // d = decimals, which the item must be: the field's text is the first width bytes
+    // (the rest is scratch, copied along as one store).
+    LayoutWriter& put_edited(const EditedField& field, int width, int decimals);
     void finish();
 
   private:

@@ -1,4 +1,5 @@
 #include "geometry/DistCheck.hpp"
+#include "geometry/ListXyz.hpp"
 #include "geometry/ScreenXyz.hpp"
 #include "records/Diagnostic.hpp"
 #include "records/LayoutWriter.hpp"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <thread>
 
 namespace tessen {
 namespace {
@@ -56,6 +58,38 @@ TEST(SparseListing, AllCoordinatesNegligibleLeavesTheSentinelAlone) {
     Report report;
     LISTSPARSE(report.file, list);
     EXPECT_EQ(report.lines(), Lines({" -1  0     .000000"}));
+}
+
+// The compact list copies the fields of the listing before it only where that listing
+// showed the very same value at the same row and axis: after a listing of other values,
+// of fewer rows, or of none, it shows what it shows edited afresh.
+TEST(SparseListing, CopiesOnlyWhatTheListingBeforeShowed) {
+    auto atoms = bent_triatomic();
+    atoms->pos[3][2] = 1.5f;
+    SparseCoordList list;
+    SCREENXYZ(atoms->pos, 3, list);
+    const auto compact_list = [&list] {
+        Report report;
+        LISTSPARSE(report.file, list);
+        return report.lines();
+    };
+    const Lines expected{"  1  2     .960000  1  3    -.240000  2  3     .930000  3  3    1.500000",
+                         " -1  0     .000000"};
+    Report listing;
+    LISTXYZ(listing.file, atoms->pos, *atoms, 3);
+    EXPECT_EQ(compact_list(), expected) << "after the listing of these values";
+    auto other = bent_triatomic();
+    other->pos[3] = {-0.25f, 0.93f, -1.5f}; // another x and z of row 3; y the same
+    LISTXYZ(listing.file, other->pos, *other, 3);
+    EXPECT_EQ(compact_list(), expected) << "after a listing of other values";
+    LISTXYZ(listing.file, atoms->pos, *atoms, 2);
+    EXPECT_EQ(compact_list(), expected) << "after a listing without row 3";
+    // In a thread that has listed nothing, a zero is no copy of an empty field.
+    list.entries[0] = {1, 1, 0.0f};
+    list.count = 1;
+    Lines fresh;
+    std::thread([&] { fresh = compact_list(); }).join();
+    EXPECT_EQ(fresh, Lines({"  1  1     .000000"}));
 }
 
 TEST(Screening, ThresholdKeepsItsOwnValueAndZeroesBelowIt) {
