@@ -37,31 +37,15 @@ char* edit_int_by_digits(char* dst, std::int32_t v, int w) {
     return dst + w;
 }
 
-// 0 to 999 right-justified in three columns, first character in the lowest byte.
-constexpr std::array<std::uint32_t, 1000> kThreeColumns = [] {
-    std::array<std::uint32_t, 1000> texts{};
-    for (std::uint32_t v = 0; v < 1000; ++v) {
-        const std::uint32_t hundreds = v >= 100 ? '0' + v / 100 : ' ';
-        const std::uint32_t tens = v >= 10 ? '0' + v / 10 % 10 : ' ';
-        texts[v] = hundreds | (tens << 8) | (('0' + v % 10) << 16);
-    }
-    return texts;
-}();
-
 } // namespace
 
-// The usual items (I3, I4) and values take one word: the value's eight digits, the places
-// before its first digit blank and the sign in the last of them, of which the last w
-// characters are stored.
-char* edit_int_in_slack(char* dst, std::int32_t v, int w) {
+// Values and widths of one word but the three-column ones: the value's eight digits,
+// the places before its first digit blank and the sign in the last of them, of which the
+// last w characters are stored.
+char* detail::edit_other_int_in_slack(char* dst, std::int32_t v, int w) {
     using namespace digit_text;
     if (w <= 0)
         return dst;
-    if (static_cast<std::uint32_t>(v) < 1000 && w >= 3 && w <= 8) { // atom numbers, axes
-        const std::uint64_t text = kThreeColumns[static_cast<std::size_t>(v)];
-        store_word(dst, kEightBlanks ^ ((text ^ 0x202020) << (8 * (w - 3))));
-        return dst + w;
-    }
     const bool negative = v < 0;
     const std::uint32_t magnitude =
         negative ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);

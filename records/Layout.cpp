@@ -167,6 +167,7 @@ Layout::Layout(std::string_view notation) {
     LayoutParser(notation).parse(items_, reversion_, holds_line_);
     for (const auto& item : items_)
         has_data_ = has_data_ || item.is_data();
+    plan_ = RecordPlan::of(items_, reversion_);
 }
 
 } // namespace tessen

@@ -10,7 +10,51 @@ namespace tessen {
 
 LayoutWriter::LayoutWriter(RecordSink& sink, const Layout& layout)
     : sink_(sink), layout_(layout), items_(layout.items().data()),
-      item_count_(layout.items().size()) {}
+      item_count_(layout.items().size()), plan_(layout.plan()) {}
+
+// With a plan, a record starts as the plan's text, fields blank.
+void LayoutWriter::start_planned_record() {
+    const std::string& text = plan_->text;
+    record_.clear();
+    planned_record_ = record_.extend(text.size());
+    for (std::size_t at = 0; at < text.size(); at += 16)
+        std::memcpy(planned_record_ + at, text.data() + at, 16);
+}
+
+// Before the first value of a record: ends the record in hand when it is full, and
+// starts the next one.
+void LayoutWriter::begin_planned_record() {
+    if (planned_ == plan_->fields.size()) {
+        sink_.put_record({planned_record_, plan_->record_end[planned_]}, false);
+        planned_ = 0;
+    }
+    start_planned_record();
+}
+
+// The field for the next value. The rest is out of line, so that the usual value needs
+// no registers kept for calls.
+inline const RecordPlan::Field& LayoutWriter::planned_field(LayoutItem::Kind kind) {
+    if (planned_ == 0 || planned_ == plan_->fields.size()) [[unlikely]]
+        begin_planned_record();
+    const RecordPlan::Field& field = plan_->fields[planned_];
+    if (field.kind != kind) [[unlikely]]
+        throw std::logic_error("value of another kind than its layout item takes");
+    return field;
+}
+
+// Puts back the text after a field, which its editor may have overwritten.
+inline void LayoutWriter::close_planned_field(const RecordPlan::Field& field) {
+    std::memcpy(planned_record_ + field.end, plan_->text.data() + field.end, RecordPlan::kRepair);
+    ++planned_;
+}
+
+void LayoutWriter::finish_planned() {
+    if (planned_ == 0)
+        start_planned_record();
+    sink_.put_record({planned_record_, plan_->record_end[planned_]}, layout_.holds_line());
+    planned_ = 0;
+    record_.clear();
+}
 
 // Performs control items up to the next data item and returns that item. Called once per
 // value, so the usual cases are taken here: the data item is next, or it follows one nX.
@@ -86,6 +130,17 @@ void LayoutWriter::end_record() {
 }
 
 void LayoutWriter::put_int(std::int32_t value) {
+    if (plan_) {
+        const RecordPlan::Field& field = planned_field(LayoutItem::Kind::integer);
+        edit_int_in_slack(planned_record_ + field.column, value, field.width);
+        close_planned_field(field);
+        return;
+    }
+    walk_and_put_int(value);
+}
+
+// Out of line, so that the planned path above needs no registers kept for the walk.
+void LayoutWriter::walk_and_put_int(std::int32_t value) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::integer)
         throw std::logic_error("integer value at a layout item that does not take one");
@@ -93,6 +148,16 @@ void LayoutWriter::put_int(std::int32_t value) {
 }
 
 void LayoutWriter::put_real(float value) {
+    if (plan_) {
+        const RecordPlan::Field& field = planned_field(LayoutItem::Kind::real);
+        edit_real_in_slack(planned_record_ + field.column, value, field.width, field.decimals);
+        close_planned_field(field);
+        return;
+    }
+    walk_and_put_real(value);
+}
+
+void LayoutWriter::walk_and_put_real(float value) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::real)
         throw std::logic_error("real value at a layout item that does not take one");
@@ -107,15 +172,29 @@ LayoutWriter& LayoutWriter::put(std::span<const float> values) {
 }
 
 LayoutWriter& LayoutWriter::put_edited(const EditedField& field, int width, int decimals) {
+    if (plan_) {
+        const RecordPlan::Field& at = planned_field(LayoutItem::Kind::real);
+        if (at.width != width || at.decimals != decimals || width > kRealFieldSlack)
+            throw std::logic_error("edited field at a layout item that does not edit it so");
+        std::memcpy(planned_record_ + at.column, field.data(), field.size());
+        close_planned_field(at);
+        return *this;
+    }
+    walk_and_put_edited(field, width, decimals);
+    return *this;
+}
+
+void LayoutWriter::walk_and_put_edited(const EditedField& field, int width, int decimals) {
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::real || item.width != width || item.decimals != decimals ||
         width > kRealFieldSlack)
         throw std::logic_error("edited field at a layout item that does not edit it so");
     std::memcpy(extend_record(static_cast<std::size_t>(width)), field.data(), field.size());
-    return *this;
 }
 
 LayoutWriter& LayoutWriter::put(std::string_view text) {
+    if (plan_) // a planned layout has no A item
+        throw std::logic_error("text value at a layout item that does not take one");
     const LayoutItem& item = next_data_item();
     if (item.kind != LayoutItem::Kind::text)
         throw std::logic_error("text value at a layout item that does not take one");
@@ -126,6 +205,10 @@ LayoutWriter& LayoutWriter::put(std::string_view text) {
 }
 
 void LayoutWriter::finish() {
+    if (plan_) {
+        finish_planned();
+        return;
+    }
     perform_control_items();
     pending_ = 0;
     sink_.put_record(record_.view(), layout_.holds_line());

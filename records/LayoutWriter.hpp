@@ -51,9 +51,22 @@ class LayoutWriter {
     std::size_t next_ = 0;    // the next item of the walk
     std::size_t pending_ = 0; // blanks made by nX that nothing has followed yet
     RecordBuffer record_;     // each writer its own: writers may be alive at once
+    // With a plan of the layout: the values placed in the record in hand, and where it
+    // lies (in record_).
+    const RecordPlan* plan_;
+    std::size_t planned_ = 0;
+    char* planned_record_ = nullptr;
 
     void put_int(std::int32_t value);
     void put_real(float value);
+    [[gnu::noinline]] void walk_and_put_int(std::int32_t value);
+    [[gnu::noinline]] void walk_and_put_real(float value);
+    [[gnu::noinline]] void walk_and_put_edited(const EditedField& field, int width, int decimals);
+    const RecordPlan::Field& planned_field(LayoutItem::Kind kind);
+    void close_planned_field(const RecordPlan::Field& field);
+    [[gnu::noinline]] void begin_planned_record();
+    void start_planned_record();
+    void finish_planned();
     const LayoutItem& next_data_item();
     const LayoutItem& walk_to_data_item();
     void perform_control_items();

@@ -75,6 +75,25 @@ TEST(LayoutWrite, SparseSlotsFourToALine) {
                      "  5 50    2.500000"}));
 }
 
+// A layout of one record shape is written from its plan: the text between the fields
+// survives the editors' stores past their fields, blanks before a literal stay, blanks
+// at the end drop, and a full record ends only when another value comes.
+TEST(LayoutWrite, PlannedRecordsMatchTheWalk) {
+    Records out;
+    const Layout layout("(2X,I2,'|',F5.1,3X,'<>',I1,F18.3,4X)");
+    ASSERT_NE(layout.plan(), nullptr);
+    LayoutWriter w(out, layout);
+    w.put(std::int32_t{7}).put(2.5f).put(std::int32_t{-3}).put(1234.5f);
+    w.put(std::int32_t{12});
+    w.finish();
+    write_record(out, Layout("(2I3)"), std::int32_t{1}, std::int32_t{2}, std::int32_t{3},
+                 std::int32_t{4});
+    EXPECT_EQ(out.lines,
+              Lines({"   7|  2.5   <>*          1234.500", "  12|", "  1  2", "  3  4"}));
+    EXPECT_EQ(Layout("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))").plan(), nullptr);
+    EXPECT_EQ(Layout("(I3,(F12.6))").plan(), nullptr) << "reverts to a group after a field";
+}
+
 TEST(LayoutWrite, PendingBlanksAtTheEndOfARecordAreDropped) {
     Records out;
     write_record(out, Layout("('  TOTAL MASS=',F12.6,/,2X,'CENTER OF MASS=',3(F10.6,2X))"), 18.0f,
