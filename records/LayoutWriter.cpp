@@ -44,7 +44,9 @@ inline const RecordPlan::Field& LayoutWriter::planned_field(LayoutItem::Kind kin
 
 // Puts back the text after a field, which its editor may have overwritten.
 inline void LayoutWriter::close_planned_field(const RecordPlan::Field& field) {
-    std::memcpy(planned_record_ + field.end, plan_->text.data() + field.end, RecordPlan::kRepair);
+    if (field.text_follows)
+        std::memcpy(planned_record_ + field.end, plan_->text.data() + field.end,
+                    RecordPlan::kRepair);
     ++planned_;
 }
 

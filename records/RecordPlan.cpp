@@ -14,6 +14,11 @@ bool has_one_shape(const std::vector<LayoutItem>& items, std::size_t reversion) 
     return has_data && reversion == 0;
 }
 
+void mark_text_after(RecordPlan& plan) {
+    if (!plan.fields.empty())
+        plan.fields.back().text_follows = true;
+}
+
 } // namespace
 
 std::optional<RecordPlan> RecordPlan::of(const std::vector<LayoutItem>& items,
@@ -27,17 +32,20 @@ std::optional<RecordPlan> RecordPlan::of(const std::vector<LayoutItem>& items,
         const auto width = static_cast<std::size_t>(item.width);
         switch (item.kind) {
         case LayoutItem::Kind::skip:
+            mark_text_after(plan);
             plan.text.append(width, ' ');
             column += width;
             break;
         case LayoutItem::Kind::literal:
+            mark_text_after(plan);
             plan.text += item.text;
             column += item.text.size();
             end = column;
             break;
         default: // a data item: the record so far ends here if no value comes for it
             plan.record_end.push_back(end);
-            plan.fields.push_back({item.kind, item.width, item.decimals, column, column + width});
+            plan.fields.push_back(
+                {item.kind, item.width, item.decimals, column, column + width, false});
             plan.text.append(width, ' ');
             column += width;
             end = column;

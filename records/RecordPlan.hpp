@@ -22,10 +22,13 @@ struct RecordPlan {
         int decimals;
         std::size_t column; // where the field begins in its record
         std::size_t end;    // column + width
+        bool text_follows;  // blanks or a literal between this field and the next
     };
-    // Text past any field's end that a copy may take: a field editor may store up to 16
-    // bytes from the field's column on, and the text after the field is put back with
-    // one copy of this many bytes.
+    // A field editor may store up to this many bytes from the field's column on: into
+    // later fields, which their own values overwrite; into text between later fields,
+    // which those fields put back; or past the end of a record that ends before them.
+    // So only a field with text right after it puts that text back, with one copy of
+    // this many bytes from the plan's text.
     static constexpr std::size_t kRepair = 16;
 
     std::vector<Field> fields; // the data items of one record, in order

@@ -88,8 +88,12 @@ TEST(LayoutWrite, PlannedRecordsMatchTheWalk) {
     w.finish();
     write_record(out, Layout("(2I3)"), std::int32_t{1}, std::int32_t{2}, std::int32_t{3},
                  std::int32_t{4});
-    EXPECT_EQ(out.lines,
-              Lines({"   7|  2.5   <>*          1234.500", "  12|", "  1  2", "  3  4"}));
+    // The first field's editor reaches the literal; the second field puts it back.
+    const Layout gapless("(I3,I1,'#',I2)");
+    write_record(out, gapless, std::int32_t{7}, std::int32_t{5}, std::int32_t{42});
+    write_record(out, gapless, std::int32_t{7});
+    EXPECT_EQ(out.lines, Lines({"   7|  2.5   <>*          1234.500", "  12|", "  1  2", "  3  4",
+                                "  75#42", "  7"}));
     EXPECT_EQ(Layout("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))").plan(), nullptr);
     EXPECT_EQ(Layout("(I3,(F12.6))").plan(), nullptr) << "reverts to a group after a field";
 }
