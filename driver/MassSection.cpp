@@ -12,53 +12,20 @@ namespace tessen {
 
 namespace {
 
-// Atom tables going round between the sections in flight: a table is large, and a
-// section needs one each, so they are kept for reuse rather than allocated and cleared
-// for every block. Taken by the thread that reads the deck, given back by the one that
-// writes the section.
-class AtomTablePool {
-  public:
-    std::unique_ptr<AtomTable> take() {
-        std::lock_guard lock(mutex_);
-        if (free_.empty())
-            return std::make_unique<AtomTable>();
-        std::unique_ptr<AtomTable> table = std::move(free_.back());
-        free_.pop_back();
-        return table;
-    }
-    void give_back(std::unique_ptr<AtomTable> table) {
-        std::lock_guard lock(mutex_);
-        free_.push_back(std::move(table));
-    }
-
-  private:
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<AtomTable>> free_;
-};
-
-AtomTablePool& atom_tables() {
-    static AtomTablePool pool;
-    return pool;
-}
-
-// What a block is computed from, and the scratch it is computed in.
+// What a block is computed from: the molecule's rows, its titles, and the deck line to
+// name in a fault.
 struct MassSection {
-    std::unique_ptr<AtomTable> atoms;
+    AtomTable atoms;
     TitleSet titles;
-    std::int32_t n;
-    std::size_t deck_line;
-
-    ~MassSection() {
-        if (atoms)
-            atom_tables().give_back(std::move(atoms));
-    }
+    std::int32_t n = 0;
+    std::size_t deck_line = 0;
 
     void write(RecordSink& out) const {
         // Per thread: the block and its list are large and rewritten by every block.
         thread_local auto block = std::make_unique<MassBlock>();
         thread_local auto list = std::make_unique<SparseCoordList>();
         try {
-            MASSPROPS(out, *atoms, titles, n, *block, *list);
+            MASSPROPS(out, atoms, titles, n, *block, *list);
         } catch (RunError& error) {
             if (is_record_fault(error.kind()))
                 error.locate(deck_line);
@@ -66,6 +33,48 @@ struct MassSection {
         }
     }
 };
+
+// Sections going round between the thread that reads the deck, which takes one for each
+// block, and the thread that writes it, which gives it back: a section is large, and one
+// made for every block would be allocated in one thread and freed in the other, which
+// costs more than the block's copy. The pool owns every section it made, so that one
+// never written (the run ended by a fault first) is still freed at the end.
+class MassSectionPool {
+  public:
+    MassSection* take() {
+        std::lock_guard lock(mutex_);
+        if (free_.empty()) {
+            made_.push_back(std::make_unique<MassSection>());
+            return made_.back().get();
+        }
+        MassSection* section = free_.back();
+        free_.pop_back();
+        return section;
+    }
+    void give_back(MassSection* section) {
+        std::lock_guard lock(mutex_);
+        free_.push_back(section);
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<MassSection>> made_;
+    std::vector<MassSection*> free_;
+};
+
+MassSectionPool& mass_sections() {
+    static MassSectionPool pool;
+    return pool;
+}
+
+// Written once, then given back, whether the block is written or raises its fault.
+void write_and_give_back(MassSection* section, RecordSink& out) {
+    struct GiveBack {
+        MassSection* section;
+        ~GiveBack() { mass_sections().give_back(section); }
+    } give_back{section};
+    section->write(out);
+}
 
 } // namespace
 
@@ -77,16 +86,16 @@ std::size_t mass_block_records(std::int32_t n) {
 
 RecordSink::Section mass_block_section(const AtomTable& atoms, const TitleSet& titles,
                                        std::int32_t n, std::size_t deck_line) {
-    auto section = std::make_shared<MassSection>();
-    section->atoms = atom_tables().take();
+    MassSection* section = mass_sections().take();
     // Rows 1 to n are the molecule in hand; a count outside 0..500 never reaches here.
     const auto rows = static_cast<std::size_t>(n < 0 ? 0 : n) + 1;
-    std::copy_n(atoms.pos.begin(), rows, section->atoms->pos.begin());
-    std::copy_n(atoms.mass.begin(), rows, section->atoms->mass.begin());
+    std::copy_n(atoms.pos.begin(), rows, section->atoms.pos.begin());
+    std::copy_n(atoms.mass.begin(), rows, section->atoms.mass.begin());
     section->titles = titles;
     section->n = n;
     section->deck_line = deck_line;
-    return [section](RecordSink& out) { section->write(out); };
+    // A pointer alone: the function holds it in place, without allocating.
+    return [section](RecordSink& out) { write_and_give_back(section, out); };
 }
 
 } // namespace tessen

@@ -5,6 +5,7 @@
 #include "records/RealOutput.hpp"
 #include "report/ReportVocabulary.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -25,30 +26,32 @@ ListedCoordinates& last_listing() {
     return listing;
 }
 
-const EditedField& edit_listed(ListedCoordinates& listing, std::int32_t row, int axis,
-                               float value) {
+void edit_listed(ListedCoordinates& listing, std::int32_t row, int axis, float value) {
     listing.bits[row][axis] = std::bit_cast<std::uint32_t>(value);
     EditedField& field = listing.fields[row][axis];
     edit_real_in_slack(field.data(), value, kListedWidth, kListedDecimals);
-    return field;
 }
 
 } // namespace
 
+// The coordinates are all edited before the first line is laid out: a field is read
+// back whole only once the stores that made it are long done, which the processor does
+// not wait for.
 void LISTXYZ(RecordSink& report, const CoordinateTable& coords, const AtomTable& atoms,
              std::int32_t n) {
     ListedCoordinates& listing = last_listing();
-    listing.rows = 0; // a row is known again once it is listed
+    for (std::int32_t i = 1; i <= n; ++i)
+        for (int axis = 0; axis < 3; ++axis)
+            edit_listed(listing, i, axis, coords[i][axis]);
+    listing.rows = std::max(n, 0);
     write_text_record(report, report::kListingHeader);
     for (std::int32_t i = 1; i <= n; ++i) {
         LayoutWriter row(report, report::kListingRow);
         row.put(i);
         for (int axis = 0; axis < 3; ++axis)
-            row.put_edited(edit_listed(listing, i, axis, coords[i][axis]), kListedWidth,
-                           kListedDecimals);
+            row.put_edited(listing.fields[i][axis], kListedWidth, kListedDecimals);
         row.put(atoms.mass[i]);
         row.finish();
-        listing.rows = i;
     }
 }
 
