@@ -13,7 +13,7 @@ namespace tessen {
 namespace {
 
 // What a block is computed from: the molecule's rows, its titles, and the deck line to
-// name in a fault.
+// name in a fault. The source of a report section.
 struct MassSection {
     AtomTable atoms;
     TitleSet titles;
@@ -32,13 +32,14 @@ struct MassSection {
             throw;
         }
     }
+    void give_back();
 };
 
 // Sections going round between the thread that reads the deck, which takes one for each
 // block, and the thread that writes it, which gives it back: a section is large, and one
 // made for every block would be allocated in one thread and freed in the other, which
-// costs more than the block's copy. The pool owns every section it made, so that one
-// never written (the run ended by a fault first) is still freed at the end.
+// costs more than the block's copy. A section comes back once written, or dropped
+// unwritten (RecordSink::Section gives its source back either way).
 class MassSectionPool {
   public:
     MassSection* take() {
@@ -67,13 +68,8 @@ MassSectionPool& mass_sections() {
     return pool;
 }
 
-// Written once, then given back, whether the block is written or raises its fault.
-void write_and_give_back(MassSection* section, RecordSink& out) {
-    struct GiveBack {
-        MassSection* section;
-        ~GiveBack() { mass_sections().give_back(section); }
-    } give_back{section};
-    section->write(out);
+void MassSection::give_back() {
+    mass_sections().give_back(this);
 }
 
 } // namespace
@@ -94,8 +90,7 @@ RecordSink::Section mass_block_section(const AtomTable& atoms, const TitleSet& t
     section->titles = titles;
     section->n = n;
     section->deck_line = deck_line;
-    // A pointer alone: the function holds it in place, without allocating.
-    return [section](RecordSink& out) { write_and_give_back(section, out); };
+    return RecordSink::Section(section);
 }
 
 } // namespace tessen

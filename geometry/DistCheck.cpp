@@ -105,6 +105,11 @@ struct DistanceTable {
     bool large = false; // counted among the large tables in flight
     std::vector<Slot> slots;
 
+    // As the source of a report section: the blocks of the rows filled, then back to
+    // the pool.
+    void write(RecordSink& out) const;
+    void give_back();
+
     Slot& at(std::int32_t i, std::int32_t j) {
         const auto row = static_cast<std::size_t>(i - 1);
         return slots[row * (row - 1) / 2 + static_cast<std::size_t>(j) - 1];
@@ -131,7 +136,7 @@ class TablePool {
     }
     static bool is_large(std::int32_t n) { return pairs(n) >= kLargePairs; }
 
-    std::shared_ptr<DistanceTable> take(std::int32_t n) {
+    DistanceTable* take(std::int32_t n) {
         const bool large = is_large(n);
         std::unique_lock lock(mutex_);
         if (large) {
@@ -150,10 +155,9 @@ class TablePool {
         table->rows = 0;
         table->large = large;
         table->slots.resize(pairs(n));
-        return {table.release(), [this](DistanceTable* t) { give_back(t); }};
+        return table.release();
     }
 
-  private:
     void give_back(DistanceTable* table) {
         {
             std::lock_guard lock(mutex_);
@@ -163,6 +167,7 @@ class TablePool {
         freed_.notify_all();
     }
 
+  private:
     std::mutex mutex_;
     std::condition_variable freed_;
     std::vector<std::unique_ptr<DistanceTable>> free_;
@@ -229,6 +234,14 @@ void write_rows(RecordSink& report, const DistanceTable& table) {
     }
 }
 
+void DistanceTable::write(RecordSink& out) const {
+    write_rows(out, *this);
+}
+
+void DistanceTable::give_back() {
+    tables().give_back(this);
+}
+
 } // namespace
 
 void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
@@ -238,12 +251,13 @@ void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
         return;
     if (TablePool::is_large(n))
         report.hand_over_sections();
-    std::shared_ptr<DistanceTable> table = tables().take(n);
+    DistanceTable* table = tables().take(n);
+    RecordSink::Section section(table); // from here on the table goes back, come what may
     const std::int32_t faulty_row = fill_table(atoms, *table);
     // The whole row is computed before its block is written: the rows before a fault
     // are written, then the fault is raised.
     const auto count = static_cast<std::size_t>(n);
-    report.write_section([table](RecordSink& out) { write_rows(out, *table); },
+    report.write_section(std::move(section),
                          count * (1 + (count + kFieldsPerLine - 1) / kFieldsPerLine));
     if (faulty_row != 0) {
         for (std::int32_t j = faulty_row + 1; j <= n; ++j)

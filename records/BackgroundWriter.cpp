@@ -45,11 +45,11 @@ void BackgroundWriter::put_queued() {
                     report_->put_bytes({piece.chunk + piece.begin, piece.end - piece.begin},
                                        piece.followed);
                 else
-                    piece.section(*report_);
+                    piece.section.write(*report_);
             } catch (...) {
                 failure = std::current_exception();
             }
-            piece.section = nullptr; // what the section holds goes here, not under the lock
+            piece.section = {}; // what the section holds goes back here, not under the lock
             lock.lock();
             busy_ = false;
             if (failure) {

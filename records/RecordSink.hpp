@@ -1,7 +1,8 @@
 #pragma once
 
+#include "records/ReportSection.hpp"
+
 #include <cstddef>
-#include <functional>
 #include <string_view>
 
 namespace tessen {
@@ -11,7 +12,7 @@ namespace tessen {
 class RecordSink {
   public:
     // Writes records into the sink it is given (see write_section).
-    using Section = std::function<void(RecordSink&)>;
+    using Section = ReportSection;
 
     virtual ~RecordSink() = default;
     // One record as laid out. hold: the layout ended with a backslash (the prompt rule).
@@ -24,7 +25,7 @@ class RecordSink {
     // sink, as the first fault, and nothing after the section is written. records is
     // about how many records the section writes: handing over a small one costs more
     // than writing it. Here: it runs at once.
-    virtual void write_section(const Section& section, std::size_t /*records*/) { section(*this); }
+    virtual void write_section(Section section, std::size_t /*records*/) { section.write(*this); }
     // Sends on the sections that a sink gathers before handing them to another thread:
     // for a caller about to wait for something that such a section holds.
     virtual void hand_over_sections() {}

@@ -74,13 +74,13 @@ void ReportFile::put_bytes_across(std::string_view bytes) {
 // In the background a section goes to the writer thread, after the bytes put before it,
 // unless that thread is behind: then it is written here, into the buffer. The bytes are
 // the same either way.
-void ReportFile::write_section(const Section& section, std::size_t records) {
+void ReportFile::write_section(Section section, std::size_t records) {
     if (!writer_ || is_behind(writer_->backlog())) {
-        section(*this);
+        section.write(*this);
         return;
     }
     add_segment(false, false);
-    batch_.push_back({nullptr, 0, 0, false, false, section, records});
+    batch_.push_back({nullptr, 0, 0, false, false, std::move(section), records});
     if (++batch_sections_ >= kBatchSections || records >= kRecordsWorthAThread) {
         hand_over_batch();
         writer_->raise_failure();
@@ -147,7 +147,7 @@ void ReportFile::write_out(const char* bytes, std::size_t n) {
 // The bytes put since the last piece, as a piece of the batch.
 void ReportFile::add_segment(bool releases_chunk, bool followed) {
     if (size_ > segment_start_ || releases_chunk)
-        batch_.push_back({buffer_, segment_start_, size_, releases_chunk, followed, nullptr, 0});
+        batch_.push_back({buffer_, segment_start_, size_, releases_chunk, followed, {}, 0});
     segment_start_ = size_;
 }
 

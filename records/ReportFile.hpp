@@ -27,7 +27,7 @@ class ReportFile : public RecordSink {
     ~ReportFile() override = default;
 
     void put_record(std::string_view record, bool hold) override;
-    void write_section(const Section& section, std::size_t records) override;
+    void write_section(Section section, std::size_t records) override;
     void hand_over_sections() override;
     // Bytes already laid out as records with their line ends (a chunk of another report
     // file's records). followed: more bytes come after them, so that a whole buffer of

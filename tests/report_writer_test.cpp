@@ -124,6 +124,59 @@ TEST(ReportWriter, FailedWriteEndsTheReportAlikeInBothModes) {
 
 // Molecules that fill one report buffer and part of the next, then a bad field in the next
 // molecule's atoms: the sink is written once before the fault is found.
+// A section's source counts what became of it. A section is written once and gives its
+// source back then, also when writing raises; one dropped unwritten, as the writer thread
+// drops those after a failed write, gives it back all the same. (A large distance table
+// not given back would leave a later molecule waiting for it for ever.)
+struct CountedSource {
+    int writes = 0;
+    int given_back = 0;
+    bool throws = false;
+    void write(RecordSink& out) {
+        ++writes;
+        out.put_record(std::string(100000, 's'), false);
+        if (throws)
+            throw RunError(ErrorKind::fp_divide_by_zero);
+    }
+    void give_back() { ++given_back; }
+};
+
+TEST(ReportWriter, EverySectionGivesItsSourceBackOnce) {
+    CountedSource written, raising, dropped, moved;
+    raising.throws = true;
+    MemorySink memory;
+    ReportFile here(memory);
+    here.write_section(RecordSink::Section(&written), 1);
+    EXPECT_THROW(here.write_section(RecordSink::Section(&raising), 1), RunError);
+    {
+        RecordSink::Section unwritten(&dropped);
+        RecordSink::Section first(&moved);
+        RecordSink::Section second(std::move(first));
+    }
+    EXPECT_EQ(written.writes + written.given_back, 2);
+    EXPECT_EQ(raising.writes + raising.given_back, 2);
+    EXPECT_EQ(dropped.writes + dropped.given_back, 1);
+    EXPECT_EQ(moved.writes + moved.given_back, 1);
+
+    // Behind a failed write, the writer thread drops what is queued.
+    std::vector<CountedSource> queued(40);
+    std::size_t made = 0;
+    FlakySink failing(1);
+    ReportFile background(failing, Writes::in_background);
+    try {
+        for (CountedSource& source : queued) {
+            ++made;
+            background.write_section(RecordSink::Section(&source), 1000);
+        }
+        background.close();
+    } catch (const RunError&) {
+        EXPECT_NO_THROW(background.close()) << "the fault is raised once";
+    }
+    EXPECT_LT(made, queued.size()) << "the failed write was raised while sections were queued";
+    for (std::size_t k = 0; k < queued.size(); ++k)
+        EXPECT_EQ(queued[k].given_back, k < made ? 1 : 0) << "section " << k;
+}
+
 std::string late_fault_deck() {
     std::string deck;
     for (int copy = 0; copy < 32; ++copy)
