@@ -53,9 +53,12 @@ class ReportFile : public RecordSink {
     static constexpr std::size_t kBatchSections = 16;
     static constexpr std::size_t kRecordsWorthAThread = 200;
     // With this many sections, or records of sections, waiting, the writer thread is
-    // behind: a section is then written here, which keeps both threads busy.
+    // behind: a section is then written here, which keeps both threads busy. The
+    // distance check of a molecule of 500 atoms (32,000 records) alone is not "behind":
+    // the mass blocks that follow it go to the writer thread too, as this thread is busy
+    // with the next molecule's distances (measured on decks B and C).
     static constexpr std::size_t kSectionsBehind = 48;
-    static constexpr std::size_t kRecordsBehind = 3000;
+    static constexpr std::size_t kRecordsBehind = 40000;
 
     ByteSink& sink_;
     std::unique_ptr<char[]> own_buffer_;       // when writing in this thread
