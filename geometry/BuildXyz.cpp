@@ -8,6 +8,7 @@
 #include "geometry/Precision.hpp"
 #include "records/LayoutReader.hpp"
 #include "records/LayoutWriter.hpp"
+#include "records/RecurringFields.hpp"
 #include "report/ReportVocabulary.hpp"
 
 #include <cmath>
@@ -35,9 +36,14 @@ ValenceRecord read_valence_record(InputDeck& deck) {
     return rec;
 }
 
+// The mass, of a few isotopes all through a deck, is edited once per thread.
 void echo_valence_record(RecordSink& report, const ValenceRecord& rec) {
-    write_record(report, report::kAtomRecord, rec.i, rec.j, rec.k, rec.l, rec.r, rec.a, rec.t,
-                 rec.m);
+    constexpr int kMassWidth = 12; // the mass field of kAtomRecord
+    constexpr int kMassDecimals = 6;
+    LayoutWriter out(report, report::kAtomRecord);
+    out.put(rec.i).put(rec.j).put(rec.k).put(rec.l).put(rec.r).put(rec.a).put(rec.t);
+    out.put_edited(recurring_field(rec.m, kMassWidth, kMassDecimals), kMassWidth, kMassDecimals);
+    out.finish();
 }
 
 // The atom numbers that record `index` uses must name rows of the table.

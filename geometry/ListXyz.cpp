@@ -3,6 +3,7 @@
 #include "geometry/ListXyz.hpp"
 
 #include "records/RealOutput.hpp"
+#include "records/RecurringFields.hpp"
 #include "report/ReportVocabulary.hpp"
 
 #include <algorithm>
@@ -13,6 +14,10 @@
 namespace tessen {
 
 namespace {
+
+// The mass column of kListingRow.
+constexpr int kMassWidth = 13;
+constexpr int kMassDecimals = 6;
 
 // The coordinate fields of the last listing written in this thread, as edited for it.
 struct ListedCoordinates {
@@ -50,7 +55,8 @@ void LISTXYZ(RecordSink& report, const CoordinateTable& coords, const AtomTable&
         row.put(i);
         for (int axis = 0; axis < 3; ++axis)
             row.put_edited(listing.fields[i][axis], kListedWidth, kListedDecimals);
-        row.put(atoms.mass[i]);
+        row.put_edited(recurring_field(atoms.mass[i], kMassWidth, kMassDecimals), kMassWidth,
+                       kMassDecimals);
         row.finish();
     }
 }

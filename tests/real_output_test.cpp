@@ -1,5 +1,6 @@
 #include "records/RealOutput.hpp"
 #include "records/RealOutputExact.hpp"
+#include "records/RecurringFields.hpp"
 #include "sweep/RealComparison.hpp"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tessen {
 namespace {
@@ -180,6 +183,31 @@ TEST(RealOutputFastPath, MatchesExactOnRandomModerateValues) {
         const std::uint32_t bits = moderate_bits(random) | (i % 2 == 0 ? 0u : 0x80000000u);
         ASSERT_EQ(real_mismatch(bits, {12, 6}), "");
         ASSERT_EQ(real_mismatch(bits, {20, any_decimals(random)}), "");
+    }
+}
+
+} // namespace
+} // namespace tessen
+
+namespace tessen {
+namespace {
+
+// The cache of recurring fields gives the editor's text, whatever came before: the same
+// value in other widths, -0 and 0, and more values than it holds, over and over.
+TEST(RecurringFields, GiveTheEditorsText) {
+    std::mt19937 gen(5);
+    std::uniform_int_distribution<int> pick(0, 199);
+    std::vector<float> values;
+    for (int k = 0; k < 200; ++k)
+        values.push_back(k % 50 == 0 ? -0.0f : 1.0f + 0.37f * float(k % 100) * (k < 100 ? 1 : -1));
+    values[1] = 0.0f;
+    for (int round = 0; round < 5000; ++round) {
+        const float v = values[static_cast<std::size_t>(pick(gen))];
+        for (const auto& [w, d] : {std::pair{13, 6}, std::pair{12, 6}, std::pair{9, 2}}) {
+            const EditedField& field = recurring_field(v, w, d);
+            ASSERT_EQ(std::string(field.data(), static_cast<std::size_t>(w)), edit_real(v, w, d))
+                << v << " in F" << w << "." << d;
+        }
     }
 }
 
