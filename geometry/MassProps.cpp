@@ -23,17 +23,39 @@ float total_mass(const AtomTable& atoms, std::int32_t n) {
     return store(sum);
 }
 
-// The sums of x(i, a) * m(i) are rounded at each step; each is then divided by M. A total
-// mass of zero ends the run before any sum is formed, and so before any line of the block.
+// The sums of x(i, a) * m(i), rounded at each step, axis by axis; the first fault in that
+// order ends the run.
+Triple moment_sums_in_order(const AtomTable& atoms, std::int32_t n) {
+    Triple s{0.0f, 0.0f, 0.0f};
+    for (int a = 0; a < 3; ++a)
+        for (std::int32_t i = 1; i <= n; ++i)
+            s[a] = store(double(s[a]) + double(atoms.pos[i][a]) * double(atoms.mass[i]));
+    return s;
+}
+
+// The same sums, the three axes side by side (each its own chain of roundings, so the
+// values are the same). A sum that once leaves the float range never comes back into it,
+// so when all three end finite no step faulted; otherwise they are formed again in order,
+// which raises the first fault.
+Triple moment_sums(const AtomTable& atoms, std::int32_t n) {
+    Triple s{0.0f, 0.0f, 0.0f};
+    for (std::int32_t i = 1; i <= n; ++i)
+        for (int a = 0; a < 3; ++a)
+            s[a] =
+                static_cast<float>(double(s[a]) + double(atoms.pos[i][a]) * double(atoms.mass[i]));
+    if (!std::isfinite(s[0]) || !std::isfinite(s[1]) || !std::isfinite(s[2]))
+        return moment_sums_in_order(atoms, n);
+    return s;
+}
+
+// Each sum of x(i, a) * m(i) is then divided by M. A total mass of zero ends the run
+// before any sum is formed, and so before any line of the block.
 Triple centre_of_mass(const AtomTable& atoms, std::int32_t n, float m) {
     check_divisor(m);
+    const Triple s = moment_sums(atoms, n);
     Triple c;
-    for (int a = 0; a < 3; ++a) {
-        float s = 0.0f;
-        for (std::int32_t i = 1; i <= n; ++i)
-            s = store(double(s) + double(atoms.pos[i][a]) * double(atoms.mass[i]));
-        c[a] = store(double(s) / double(m));
-    }
+    for (int a = 0; a < 3; ++a)
+        c[a] = store(double(s[a]) / double(m));
     return c;
 }
 
@@ -52,23 +74,26 @@ void centre_coordinates(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
 }
 
 // Each element accumulated over the atoms; the diagonal as r2 minus the own axis
-// squared, off the diagonal minus (m u_a) u_b.
+// squared, off the diagonal minus (m u_a) u_b. The nine sums go side by side, each over
+// the atoms in order (the same values), and are stored element by element.
 void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
-    for (int a = 1; a <= 3; ++a) {
-        for (int c = 1; c <= 3; ++c) {
-            double sum = 0.0;
-            for (std::int32_t i = 1; i <= n; ++i) {
-                const double ua = double(b.centred[i][a - 1]);
-                const double uc = double(b.centred[i][c - 1]);
-                const double m = double(atoms.mass[i]);
+    double sum[3][3] = {};
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const double m = double(atoms.mass[i]);
+        const double r2 = double(b.r2[i]);
+        for (int a = 0; a < 3; ++a) {
+            const double ua = double(b.centred[i][a]);
+            for (int c = 0; c < 3; ++c) {
                 if (a == c)
-                    sum += (double(b.r2[i]) - ua * ua) * m;
+                    sum[a][c] += (r2 - ua * ua) * m;
                 else
-                    sum -= (m * ua) * uc;
+                    sum[a][c] -= (m * ua) * double(b.centred[i][c]);
             }
-            element(b.tensor, a, c) = store(sum);
         }
     }
+    for (int a = 1; a <= 3; ++a)
+        for (int c = 1; c <= 3; ++c)
+            element(b.tensor, a, c) = store(sum[a - 1][c - 1]);
 }
 
 // p(i, k) = V(1, k) u(i, 1) + V(2, k) u(i, 2) + V(3, k) u(i, 3), accumulated.
