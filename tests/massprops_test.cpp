@@ -1,4 +1,5 @@
 #include "geometry/MassProps.hpp"
+#include "records/Diagnostic.hpp"
 #include "support/DeckRun.hpp"
 #include "support/Decks.hpp"
 #include "support/Lines.hpp"
@@ -138,6 +139,23 @@ std::string chain(int n, const std::string& sets) {
     for (int i = 4; i <= n; ++i)
         deck += atom_record(i, i - 1, i - 2, i - 3, 1, 100, 60, i);
     return deck + sets;
+}
+
+// A centre-of-mass sum beyond the float range ends the run as an overflow before any line
+// of the block, on every axis, although a later atom would bring the sum back.
+TEST(MassProperties, CentreSumBeyondTheFloatRangeIsAnOverflow) {
+    for (int axis = 0; axis < 3; ++axis) {
+        Block b = bent_triatomic();
+        b.atoms->mass[2] = 2.0f;
+        b.atoms->pos[2][axis] = 3.0e38f;  // 6e38 in the sum
+        b.atoms->pos[3][axis] = -3.0e38f; // would bring it back, were it not already out
+        try {
+            b.write(3);
+            ADD_FAILURE() << "no fault for axis " << axis;
+        } catch (const RunError& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::fp_overflow) << "axis " << axis;
+        }
+    }
 }
 
 TEST(IsotopeSets, SixMassesTakeOneRecordAndSevenTakeTwo) {
