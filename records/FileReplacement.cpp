@@ -1,6 +1,5 @@
 #include "records/FileReplacement.hpp"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
