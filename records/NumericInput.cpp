@@ -309,11 +309,21 @@ const char* skip_spaces(const char* at, const char* end) {
     return at;
 }
 
-// A plain field opened: past its leading blanks and sign. blank: nothing but blanks (the
-// value is zero); next_pos: the column after the field.
+const char* take_plain_digits(const char* at, const char* end, std::uint64_t& value) {
+    for (; at != end && is_digit(*at); ++at) {
+        value = value * 10 + static_cast<std::uint64_t>(*at - '0');
+    }
+    return at;
+}
+
+// A plain field opened: past its leading blanks, its sign and the digits that follow.
+// digits: where those digits begin; at: past them; leading: their value. blank: nothing
+// but blanks (the value is zero); next_pos: the column after the field.
 struct PlainStart {
+    const char* digits;
     const char* at;
     const char* end;
+    std::uint64_t leading;
     std::size_t next_pos;
     bool blank;
     bool negative;
@@ -329,18 +339,21 @@ std::optional<PlainStart> start_plain_field(std::string_view record, std::size_t
     const char* at = skip_spaces(field.at, field.end);
     const auto next_pos = static_cast<std::size_t>(field.end - record.data());
     if (at == field.end) {
-        return PlainStart{at, field.end, next_pos, true, false};
+        return PlainStart{at, at, field.end, 0, next_pos, true, false};
     }
     const bool negative = *at == '-';
     at += negative || *at == '+' ? 1 : 0;
-    return PlainStart{at, field.end, next_pos, false, negative};
+    std::uint64_t leading = 0;
+    const char* past = take_plain_digits(at, field.end, leading);
+    return PlainStart{at, past, field.end, leading, next_pos, false, negative};
 }
 
-const char* take_plain_digits(const char* at, const char* end, std::uint64_t& value) {
-    for (; at != end && is_digit(*at); ++at) {
-        value = value * 10 + static_cast<std::uint64_t>(*at - '0');
-    }
-    return at;
+// An all-blank field: zero.
+template <typename Value>
+FieldStatus read_blank_field(const PlainStart& field, std::size_t& pos, Value& value) {
+    pos = field.next_pos;
+    value = 0;
+    return FieldStatus::ok;
 }
 
 // Conversion without rounding twice (Clinger): an integer significand that the type holds
@@ -450,15 +463,12 @@ std::optional<FieldStatus> read_plain_real(std::string_view record, std::size_t&
         return std::nullopt;
     }
     if (field->blank) {
-        pos = field->next_pos;
-        value = 0;
-        return FieldStatus::ok;
+        return read_blank_field(*field, pos, value);
     }
     const bool negative = field->negative;
+    const char* digits = field->digits;
     const char* at = field->at;
-    std::uint64_t significand = 0;
-    const char* digits = at;
-    at = take_plain_digits(at, field->end, significand);
+    std::uint64_t significand = field->leading;
     std::int64_t scale = -static_cast<std::int64_t>(d);
     std::ptrdiff_t digit_count = at - digits;
     bool point = false;
@@ -488,21 +498,14 @@ std::optional<FieldStatus> read_plain_int(std::string_view record, std::size_t& 
         return std::nullopt;
     }
     if (field->blank) {
-        pos = field->next_pos;
-        value = 0;
-        return FieldStatus::ok;
+        return read_blank_field(*field, pos, value);
     }
-    const bool negative = field->negative;
-    const char* at = field->at;
-    std::uint64_t magnitude = 0;
-    const char* digits = at;
-    at = take_plain_digits(at, field->end, magnitude);
-    if (at == digits || skip_spaces(at, field->end) != field->end) {
+    if (field->at == field->digits || skip_spaces(field->at, field->end) != field->end) {
         return std::nullopt;
     }
     pos = field->next_pos;
-    const auto m = static_cast<std::int32_t>(magnitude);
-    value = negative ? -m : m;
+    const auto m = static_cast<std::int32_t>(field->leading);
+    value = field->negative ? -m : m;
     return FieldStatus::ok;
 }
 
