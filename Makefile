@@ -17,7 +17,7 @@ CLANGXX      ?= clang++
 all: build
 
 # Debian packages that the programs and the tests need, installed where missing.
-RUN_PACKAGES  = cmake g++ make pkg-config nlohmann-json3-dev libopenbabel-dev
+RUN_PACKAGES  = cmake g++ make pkg-config nlohmann-json3-dev libopenbabel-dev libeigen3-dev
 TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev clang-format python3-ase
 missing = $(shell for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done)
 define install_missing
