@@ -172,6 +172,23 @@ VectorXd step_excess(const VectorXd& step, const Point& point, const Linearisati
     return excess;
 }
 
+// How far chi2 at a point can be off by the rounding of the model's values: a few hundred
+// units in the last place of each datum, times its residual. A step whose predicted
+// decrease is below it cannot be judged by comparing chi2 values.
+double rounding_level(const Problem& problem, const Point& point) {
+    constexpr double kModelRounding = 1e-13;
+    return kModelRounding *
+           point.residuals.cwiseAbs().dot(problem.observed.cwiseQuotient(problem.sigma).cwiseAbs());
+}
+
+// Whether the trial point is taken: it lowers chi2, or the step is so small that chi2
+// cannot tell (near the minimum of data with residuals) and it does not raise chi2 by more
+// than its rounding.
+bool takes_step(const Point& current, const Point& trial, double predicted, double rounding) {
+    return trial.cost < current.cost ||
+           (predicted <= rounding && trial.cost <= current.cost + rounding);
+}
+
 // After a step that lowered chi2: the Gauss-Newton model is trusted again where it
 // predicted the decrease well, damped less where it did fairly, more where it did poorly.
 double damping_after_success(double lambda, double ratio) {
@@ -267,11 +284,30 @@ Summary solve(const Problem& problem, const Eigen::VectorXd& start, const Option
     int iterations = 0;
     std::string reason;
     Outcome outcome = Outcome::not_converged;
+    // Evaluates the model at the current point plus the step for that damping; true when
+    // the step is taken.
+    const auto try_step = [&](double damping) {
+        ++iterations;
+        Point trial;
+        const double predicted = predicted_decrease(lin, damping);
+        if (!evaluate_at(problem, current.p + step_for(lin, damping), trial) ||
+            !takes_step(current, trial, predicted, rounding_level(problem, current)))
+            return false;
+        const double ratio =
+            (current.cost - trial.cost) / std::max(predicted, std::numeric_limits<double>::min());
+        current = std::move(trial);
+        lin = linearise(current, options.rank_threshold);
+        lambda = damping_after_success(damping, ratio);
+        return true;
+    };
     for (;;) {
         const VectorXd excess =
             step_excess(step_for(lin, 0), current, lin, datum_scale, options.step_tolerance);
         Eigen::Index worst = 0;
         if (excess.maxCoeff(&worst) < 1) {
+            // The last Gauss-Newton step is taken too: one evaluation more, and the values
+            // are then accurate well below the tolerance.
+            try_step(0);
             outcome = Outcome::converged;
             reason = "converged after " + std::to_string(iterations) +
                      " iterations: every step below " + number_text(options.step_tolerance) +
@@ -292,16 +328,7 @@ Summary solve(const Problem& problem, const Eigen::VectorXd& start, const Option
                      "evaluated along the step, or its derivatives are not those of its values)";
             break;
         }
-        ++iterations;
-        Point trial;
-        const bool finite = evaluate_at(problem, current.p + step_for(lin, lambda), trial);
-        if (finite && trial.cost < current.cost) {
-            const double ratio =
-                (current.cost - trial.cost) /
-                std::max(predicted_decrease(lin, lambda), std::numeric_limits<double>::min());
-            current = std::move(trial);
-            lin = linearise(current, options.rank_threshold);
-            lambda = damping_after_success(lambda, ratio);
+        if (try_step(lambda)) {
             growth = 2;
         } else {
             lambda = std::max(lambda * growth, kFirstDamping * largest * largest);
