@@ -127,17 +127,20 @@ package: build
 # Benchmarks, in a Release build of their own and never part of `make test`: tessen timed
 # as a whole process on three seeded decks (bench/run_bench.py writes them with
 # bench/make_deck.py into $(BENCH_BUILD)/decks the first time), then the micro-benchmarks
-# of the field editors. Figures and how to read them: bench/RESULTS.md.
+# of the field editors and of tessen-fit's least-squares solver. Figures and how to read
+# them: bench/RESULTS.md.
 BENCH_BUILD ?= build-bench
 BENCH_RUNS  ?= 5
 .PHONY: bench bench-toolchain
 bench: bench-toolchain
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_BENCH=ON -DTESSEN_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessen tessen_micro_bench time_process
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessen tessen_micro_bench time_process \
+	  tessen_fit_bench
 	python3 bench/run_bench.py --tessen $(BENCH_BUILD)/tessen \
 	  --timer $(BENCH_BUILD)/bench/time_process --decks $(BENCH_BUILD)/decks \
 	  --runs $(BENCH_RUNS)
 	$(BENCH_BUILD)/bench/tessen_micro_bench
+	$(BENCH_BUILD)/bench/tessen_fit_bench
 
 # Google Benchmark, from Debian's packages where it is missing.
 bench-toolchain:
