@@ -1,5 +1,7 @@
 #include "deck/Structures.hpp"
 
+#include "geometry/AtomTable.hpp"
+
 #include <openbabel/atom.h>
 #include <openbabel/bond.h>
 #include <openbabel/elements.h>
@@ -26,7 +28,11 @@ Structure structure_of(OpenBabel::OBMol& mol) {
         a.position = {atom->GetX(), atom->GetY(), atom->GetZ()};
         s.atoms.push_back(a);
     }
+    // The bond table grows with the square of the atoms: a structure of more atoms than a
+    // deck holds is refused without one.
     const std::size_t n = s.atoms.size();
+    if (n > static_cast<std::size_t>(kMaxAtoms))
+        return s;
     s.bonded.assign(n, std::vector<bool>(n, false));
     FOR_BONDS_OF_MOL(bond, mol) {
         const unsigned a = bond->GetBeginAtomIdx() - 1;
