@@ -86,27 +86,27 @@ class DiscardedReport : public RecordSink {
     void put_record(std::string_view /*record*/, bool /*hold*/) override {}
 };
 
-// Runs the molecule's deck through tessen's own job loop; what would stop tessen stops the
-// deck too.
-void refuse_what_tessen_stops_on(const DeckMolecule& m) {
-    MemorySource source(deck_text(std::span(&m, 1)));
+} // namespace
+
+std::optional<std::string> tessen_stop(const std::string& deck_text) {
+    MemorySource source(deck_text);
     InputDeck deck(source, "DECK");
     DiscardedReport report;
     try {
         run_job_loop(deck, report);
     } catch (const RunError& error) {
-        refuse(std::string("tessen would stop on it: ") + error.what());
+        return error.what();
     }
+    return std::nullopt;
 }
-
-} // namespace
 
 DeckMolecule checked_deck_molecule(const Structure& structure, const std::string& file,
                                    std::vector<IsotopeSet> isotope_sets) {
     refuse_unplaceable(structure);
     DeckMolecule m = deck_molecule(structure, file, std::move(isotope_sets));
     refuse_unwritable(m);
-    refuse_what_tessen_stops_on(m);
+    if (std::optional<std::string> stop = tessen_stop(deck_text(std::span(&m, 1))))
+        refuse("tessen would stop on it: " + *stop);
     return m;
 }
 

@@ -2,6 +2,7 @@
 
 #include "deck/DeckWriter.hpp"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ inline constexpr double kSamePlace = 1e-4;
 // atoms), a coordinate that is not a finite number, or one so far from the first atom that
 // distances would overflow.
 void refuse_unplaceable(const Structure& structure);
+
+// Why tessen would stop on a deck, if it would: the deck run through tessen's own job loop,
+// its report thrown away.
+std::optional<std::string> tessen_stop(const std::string& deck_text);
 
 // The deck molecule of a structure, built only when tessen can run it: raises CommandError
 // (exit status 1, the reason as its message) for more atoms than a deck holds, a

@@ -4,11 +4,10 @@
     mutate_inputs.py molecules --build build --count 2000 SEED_FILE...
     mutate_inputs.py reports   --build build --count 2000 SEED_FILE...
 
-molecules: each change of a molecule file (XYZ, SDF, PDB, ...) is first converted by Open
-Babel's own obabel (an input on which obabel is killed by a signal or runs over the time
-limit is Open Babel's fault and is not counted), then given to tessen-deck, which must end
-with status 0, 1 or 2 within the time limit; every deck that it writes must run through
-tessen to its end (status 0).
+molecules: each change of a molecule file (XYZ, SDF, PDB, ...) is given to tessen-deck,
+which must end with status 0, 1 or 2 within the time limit (unless Open Babel's own obabel
+is killed by a signal or runs over the time limit on it too: Open Babel's fault, not
+counted); every deck that it writes must run through tessen to its end (status 0).
 reports: each change of a report is given to tessen-rot and tessen-xyz, which must end
 with status 0, 1 or 2 within the time limit.
 
@@ -52,14 +51,16 @@ def run(argv, cwd):
 
 
 def molecule_case(build, path, work, tally):
-    converted = run(["obabel", path, "-oxyz"], work)
-    if converted is None or converted < 0:
-        tally["obabel fails (not counted)"] += 1
-        return True
     deck = os.path.join(work, "M.DAT")
     if os.path.exists(deck):
         os.remove(deck)
     status = run([os.path.join(build, "tessen-deck"), path, "-o", deck], work)
+    if status is None or status < 0:
+        # Open Babel's own fault when obabel fails on the input as well.
+        converted = run(["obabel", path, "-oxyz"], work)
+        if converted is None or converted < 0:
+            tally["obabel fails too (not counted)"] += 1
+            return True
     tally["tessen-deck exit %s" % status] += 1
     if status not in (0, 1, 2):
         return False

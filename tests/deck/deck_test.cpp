@@ -322,6 +322,14 @@ TEST_F(DeckRoundTrip, UnplaceableFilesAreRefused) {
                          "not a finite number\n");
     EXPECT_EQ(run_program({tessen_binary(), "MIXED.DAT"}, dir.path()).status, 0);
     EXPECT_EQ(run_program({check_binary(), "MIXED.DAT"}, dir.path()).status, 0);
+    // A file far larger than any molecule file is not given to Open Babel at all.
+    write_file(dir / "huge.xyz", kWaterXyz);
+    fs::resize_file(dir / "huge.xyz", (std::uintmax_t{1} << 30) + 1);
+    ProgramRun huge = deck({"huge.xyz"});
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.err.find("huge.xyz: 1073741825 bytes, larger than any molecule file"),
+              std::string::npos)
+        << huge.err;
 }
 
 // A structure with these positions and elements (atomic numbers; the masses are Open
