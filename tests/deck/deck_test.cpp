@@ -372,6 +372,12 @@ TEST(CheckedMolecule, RefusesWhatNoDeckOrTessenTakes) {
     EXPECT_EQ(refusal(structure({{0, {0, 0, 0}}, {0, {1, 0, 0}}, {0, {0, 1, 0}}}))
                   .rfind("tessen would stop on it: ", 0),
               0u);
+    // Past the checks, a search that finds no atom among distances that are not numbers
+    // refuses the structure rather than using an unset index.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const deck::Structure lost = structure({{6, {0, 0, 0}}, {6, {nan, 0, 0}}, {1, {nan, 1, 0}}});
+    EXPECT_THROW(deck::valence_coordinates({{0, 0, 0}, {nan, 0, 0}, {nan, 1, 0}}, lost.bonded),
+                 companion::CommandError);
     std::vector<std::pair<unsigned, Vec3>> many;
     for (int a = 0; a < 501; ++a)
         many.push_back({1, {a * 1.0, 0, 0}});
