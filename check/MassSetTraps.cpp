@@ -40,8 +40,7 @@ std::vector<LocatedTrap> MassSetTraps::field_read(std::int32_t atom, std::size_t
         previous_.reset();
         previous_run_into_ = false;
     }
-    add(blank_in_number(field, mass_name(atom)));
-    if (previous_) {
+    if (previous_) { // found at this field, reported where the number began
         std::optional<FieldTrap> run_on =
             number_run_on(*previous_, mass_name(atom - 1), field, mass_name(atom));
         if (!previous_run_into_)
@@ -49,6 +48,7 @@ std::vector<LocatedTrap> MassSetTraps::field_read(std::int32_t atom, std::size_t
         previous_run_into_ = run_on.has_value();
     }
     previous_ = field;
+    add(blank_in_number(field, mass_name(atom)));
     if (!reported) {
         if (std::optional<std::string> unknown = unknown_mass(field.value))
             add(FieldTrap{text_column(field), "unknown-mass", *unknown});
