@@ -3,6 +3,7 @@
 // sanitizer report or a hang is a finding, and so is a table read without complaint that
 // breaks what the reader promises its caller.
 
+#include "FuzzSupport.hpp"
 #include "companion/CommandError.hpp"
 #include "fit/ObservedTable.hpp"
 
@@ -15,12 +16,7 @@
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "finding: %s\n", what);
-        std::abort();
-    }
-}
+using tessen::fuzz::require;
 
 void check_row(const tessen::fit::ObservedRow& row, bool weighted, std::size_t lines) {
     require(row.line >= 1 && row.line <= lines, "a row's line is outside the table");

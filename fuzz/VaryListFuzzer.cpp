@@ -3,6 +3,7 @@
 // is a finding, and so is a list parsed without complaint into groups that break the rules
 // of ties.
 
+#include "FuzzSupport.hpp"
 #include "companion/CommandError.hpp"
 #include "fit/VaryList.hpp"
 
@@ -15,12 +16,7 @@
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "finding: %s\n", what);
-        std::abort();
-    }
-}
+using tessen::fuzz::require;
 
 } // namespace
 
