@@ -3,24 +3,18 @@
 // sanitizer report or a hang is a finding, and so is a table read without complaint that
 // breaks what the reader promises its caller.
 
+#include "FuzzSupport.hpp"
 #include "companion/CommandError.hpp"
 #include "fit/ObservedTable.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "finding: %s\n", what);
-        std::abort();
-    }
-}
+using tessen::fuzz::require;
 
 void check_row(const tessen::fit::ObservedRow& row, bool weighted, std::size_t lines) {
     require(row.line >= 1 && row.line <= lines, "a row's line is outside the table");
@@ -40,7 +34,7 @@ void check_row(const tessen::fit::ObservedRow& row, bool weighted, std::size_t l
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = tessen::fuzz::input_text(data, size);
     try {
         const tessen::fit::ObservedTable table = tessen::fit::read_observed_table(text, "FUZZ");
         require(!table.rows.empty(), "a table without rows");

@@ -3,32 +3,21 @@
 // is a finding, and so is a list parsed without complaint into groups that break the rules
 // of ties.
 
+#include "FuzzSupport.hpp"
 #include "companion/CommandError.hpp"
 #include "fit/VaryList.hpp"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <string_view>
 #include <utility>
 
-namespace {
-
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "finding: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessen::fit;
+    using tessen::fuzz::require;
     try {
         const std::vector<ParameterGroup> groups =
-            parse_vary_list(std::string_view(reinterpret_cast<const char*>(data), size));
+            parse_vary_list(tessen::fuzz::input_text(data, size));
         require(!groups.empty(), "a list without groups");
         std::set<std::pair<Kind, int>> named;
         for (const ParameterGroup& group : groups) {
