@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -36,7 +34,7 @@ void check_row(const tessen::fit::ObservedRow& row, bool weighted, std::size_t l
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = tessen::fuzz::input_text(data, size);
     try {
         const tessen::fit::ObservedTable table = tessen::fit::read_observed_table(text, "FUZZ");
         require(!table.rows.empty(), "a table without rows");

@@ -8,23 +8,16 @@
 #include "fit/VaryList.hpp"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <string_view>
 #include <utility>
 
-namespace {
-
-using tessen::fuzz::require;
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessen::fit;
+    using tessen::fuzz::require;
     try {
         const std::vector<ParameterGroup> groups =
-            parse_vary_list(std::string_view(reinterpret_cast<const char*>(data), size));
+            parse_vary_list(tessen::fuzz::input_text(data, size));
         require(!groups.empty(), "a list without groups");
         std::set<std::pair<Kind, int>> named;
         for (const ParameterGroup& group : groups) {
