@@ -118,9 +118,8 @@ std::optional<Frame> local_frame(const Vector3d& u, const Vector3d& v, const Vec
 }
 
 // The columns of the record's own coordinates that are asked for.
-void add_own_derivatives(std::size_t record,
-                         const std::vector<CoordinateRef>& wrt, const Matrix3d& axes,
-                         const Local& local, Matrix3Xd& derivative) {
+void add_own_derivatives(std::size_t record, const std::vector<CoordinateRef>& wrt,
+                         const Matrix3d& axes, const Local& local, Matrix3Xd& derivative) {
     for (std::size_t c = 0; c < wrt.size(); ++c) {
         if (wrt[c].record != record)
             continue;

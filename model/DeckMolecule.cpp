@@ -34,7 +34,8 @@ class DroppedReport : public RecordSink {
 // Trailing blanks cut off.
 std::string trimmed(std::string_view text) {
     const std::size_t end = text.find_last_not_of(' ');
-    return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
+    return std::string(end == std::string_view::npos ? std::string_view()
+                                                     : text.substr(0, end + 1));
 }
 
 // The atom record's fields read again, the reals into double.
@@ -108,8 +109,8 @@ class MoleculeCollector : public JobListener, public RecordObserver {
         molecules_.back().mass_sets.push_back(std::move(set));
     }
 
-    void mass_read(std::int32_t atom, std::size_t, std::size_t, std::size_t,
-                   std::string_view text, float) override {
+    void mass_read(std::int32_t atom, std::size_t, std::size_t, std::size_t, std::string_view text,
+                   float) override {
         if (molecules_.empty() || molecules_.back().mass_sets.size() < 2)
             return;
         double mass = 0;

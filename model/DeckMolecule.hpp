@@ -11,8 +11,8 @@ namespace tessen::model {
 // One atom record of a deck with its numbers read into double precision (the deck's own
 // digits, not tessen's single-precision values).
 struct AtomRecord {
-    int index = 0;         // the record's place in the molecule, from 1
-    std::size_t line = 0;  // its line in the deck
+    int index = 0;        // the record's place in the molecule, from 1
+    std::size_t line = 0; // its line in the deck
     int i = 0, j = 0, k = 0, l = 0;
     double r = 0, a = 0, t = 0, m = 0; // bond length (A), angle and dihedral (degrees), mass (u)
 };

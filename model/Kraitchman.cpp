@@ -16,7 +16,7 @@ enum class Case { asymmetric, linear, on_axis, off_axis };
 constexpr double kStep = 1e-6;
 
 struct Axes {
-    int unique = 0;                   // the symmetry axis: a of a prolate top, c of an oblate
+    int unique = 0;                     // the symmetry axis: a of a prolate top, c of an oblate
     std::array<int, 2> perpendicular{}; // the two degenerate axes
 };
 
@@ -100,8 +100,7 @@ std::optional<Case> choose_case(const KraitchmanInput& input, std::string& note)
         return Case::off_axis;
     note = std::string("the parent is a ") + rotor_name(input.rotor) +
            " top and the atom lies off its axis: the parent's " +
-           (input.rotor == Rotor::prolate ? "A" : "C") +
-           " and the species' A, B and C are needed";
+           (input.rotor == Rotor::prolate ? "A" : "C") + " and the species' A, B and C are needed";
     return std::nullopt;
 }
 
@@ -161,9 +160,8 @@ Squares squares_of(Case c, const KraitchmanInput& input, double mu) {
     case Case::off_axis:
         break;
     }
-    return [mu, axes](const Moments& p, const Moments& s) {
-        return off_axis_squares(p, s, mu, axes);
-    };
+    return
+        [mu, axes](const Moments& p, const Moments& s) { return off_axis_squares(p, s, mu, axes); };
 }
 
 // The uncertainty of each square carried on from the moments' uncertainties (central
