@@ -50,12 +50,15 @@ void check_assignment(ModelFit& fit, const std::vector<ModelMoments>& moments) {
             const auto& measured = s.constants[static_cast<std::size_t>(g)];
             if (!measured)
                 continue;
+            const double observed = measured_moment(s, g);
+            const auto distance = [&](int h) {
+                return std::fabs(moments[k].moments[static_cast<std::size_t>(h)] - observed);
+            };
+            // Another axis must be nearer by more than the rotor tolerance: the two equal
+            // moments of a linear molecule or a symmetric top are no misassignment.
             int nearest = g;
             for (int h = 0; h < 3; ++h)
-                if (std::fabs(moments[k].moments[static_cast<std::size_t>(h)] -
-                              measured_moment(s, g)) <
-                    std::fabs(moments[k].moments[static_cast<std::size_t>(nearest)] -
-                              measured_moment(s, g)))
+                if (distance(h) < distance(nearest) - model::kRotorTolerance * observed)
                     nearest = h;
             if (nearest != g)
                 fit.warnings.push_back(s.label + ": the measured " + kConstantNames[g] +
