@@ -22,7 +22,11 @@ std::string fixed(double value, int decimals) {
         return "-";
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    // A value that rounds to 0 is shown without its sign.
+    const std::string shown = text;
+    if (shown[0] == '-' && shown.find_first_not_of("-0.") == std::string::npos)
+        return shown.substr(1);
+    return shown;
 }
 
 // Rows of cells laid out in columns: the first to the left, the others to the right.
@@ -125,7 +129,7 @@ std::string summary_line(const ModelFit& fit) {
     if (!fit.done)
         return line + "\n  FAILED: " + fit.failure + "\n";
     char text[160];
-    std::snprintf(text, sizeof text, ", deviation %.6g, %d iterations, condition number %.3g\n",
+    std::snprintf(text, sizeof text, ", deviation %.6g, steps %d, condition number %.3g\n",
                   fit.summary.deviation, fit.summary.iterations, fit.summary.condition_number);
     line += text;
     for (const std::string& held : fit.model.held)
@@ -167,12 +171,12 @@ std::string residuals_text(const ModelFit& fit) {
             leverage += " !";
         table.row({fit.model.species[r.species].label, kAxisNames[r.axis], fixed(r.observed_mhz, 4),
                    fixed(r.calculated_mhz, 4), fixed(r.observed_mhz - r.calculated_mhz, 4),
-                   fixed(r.observed_moment - r.calculated_moment, 6), leverage});
+                   fixed(r.observed_moment - r.calculated_moment, 8), leverage});
     }
     for (const PlanarResidual& r : fit.planar_residuals)
         table.row({fit.model.species[r.species].label,
                    std::string("P") + kAxisNames[r.axis] + kAxisNames[r.axis], "", "", "",
-                   fixed(r.observed - r.calculated, 6),
+                   fixed(r.observed - r.calculated, 8),
                    fixed(r.leverage, 3) + (r.leverage > kHighLeverage ? " !" : "")});
     return table.text();
 }
