@@ -13,8 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <sys/resource.h>
@@ -43,10 +43,10 @@ std::string chain_deck(int n, Random& random) {
     for (int i = 1; i <= n; ++i) {
         const double mass = i % 3 == 0 ? kHydrogen : kCarbon;
         char record[96];
-        std::snprintf(record, sizeof record, "%3d%3d%3d%3d%12.6f%12.6f%12.6f%12.9f\n", i,
-                      i > 1 ? i - 1 : 0, i > 2 ? i - 2 : 0, i > 3 ? i - 3 : 0,
-                      i > 1 ? random.uniform(1.0, 1.6) : 0.0, i > 2 ? random.uniform(100, 120) : 0.0,
-                      i > 3 ? random.uniform(-180, 180) : 0.0, mass);
+        std::snprintf(
+            record, sizeof record, "%3d%3d%3d%3d%12.6f%12.6f%12.6f%12.9f\n", i, i > 1 ? i - 1 : 0,
+            i > 2 ? i - 2 : 0, i > 3 ? i - 3 : 0, i > 1 ? random.uniform(1.0, 1.6) : 0.0,
+            i > 2 ? random.uniform(100, 120) : 0.0, i > 3 ? random.uniform(-180, 180) : 0.0, mass);
         deck += record;
     }
     return deck + "999\n";

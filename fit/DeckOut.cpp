@@ -27,18 +27,39 @@ double value_of(const model::AtomRecord& rec, model::CoordinateKind kind) {
     return model::coordinate_value({rec}, {0, kind});
 }
 
-// The whole record in the atom record's layout (4I3, 4F12.6).
-std::string whole_record(const model::AtomRecord& rec) {
+// A value read from the deck, again in 12 columns with as many decimals as fit behind a
+// blank (at least six), so that rewriting its record loses none of the digits typed and
+// no number runs into the one before it.
+std::string kept_field(double value) {
+    for (int decimals = 10; decimals > 6; --decimals) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%12.*f", decimals, value);
+        if (text[0] == ' ' && std::string(text).size() == kFieldWidth)
+            return text;
+    }
+    return real_field(value);
+}
+
+// The whole record in the atom record's layout (4I3, 4F12): the varied fields with six
+// decimals, the others with the digits they had.
+std::string whole_record(const model::AtomRecord& rec,
+                         const std::set<model::CoordinateKind>& kinds) {
     char numbers[16];
     std::snprintf(numbers, sizeof numbers, "%3d%3d%3d%3d", rec.i, rec.j, rec.k, rec.l);
-    return numbers + real_field(rec.r) + real_field(rec.a) + real_field(rec.t) + real_field(rec.m);
+    std::string text = numbers;
+    for (model::CoordinateKind kind : {model::CoordinateKind::length, model::CoordinateKind::angle,
+                                       model::CoordinateKind::dihedral}) {
+        const double value = value_of(rec, kind);
+        text += kinds.count(kind) ? real_field(value) : kept_field(value);
+    }
+    return text + kept_field(rec.m);
 }
 
 // The record's text (up to a carriage return) with its varied fields replaced.
 std::string edited_record(std::string text, const model::AtomRecord& rec,
                           const std::set<model::CoordinateKind>& kinds) {
     if (text.substr(0, kLastVaried).find_first_of(",\t") != std::string::npos)
-        return whole_record(rec);
+        return whole_record(rec, kinds);
     if (text.size() < kLastVaried)
         text.resize(kLastVaried, ' ');
     for (model::CoordinateKind kind : kinds)

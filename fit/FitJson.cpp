@@ -44,7 +44,8 @@ json constants_json(const ModelFit& fit) {
     for (std::size_t k = 0; k < fit.model.constants.size(); ++k)
         list.push_back({{"name", fit.model.constants[k].name},
                         {"value", number(fit.summary.values[static_cast<Index>(first + k)])},
-                        {"sigma", error_of(fit.summary, first + k)}});
+                        {"sigma", error_of(fit.summary, first + k)},
+                        {"unit", constant_unit(fit.model.constants[k].letter)}});
     for (const std::string& held : fit.model.held)
         list.push_back({{"name", held}, {"value", 0.0}, {"sigma", json()}, {"held", true}});
     return list;

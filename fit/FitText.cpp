@@ -101,11 +101,13 @@ std::string side_by_side(const FitRun& run) {
     }
     // The model constants, each in its model's column.
     std::map<std::string, std::vector<std::string>> constants;
+    std::map<std::string, const char*> units;
     for (const ModelFit& fit : run.fits) {
         const std::string model = model_name(fit.model.kind);
         const std::size_t first = fit.model.parameters.size();
         for (std::size_t k = 0; k < fit.model.constants.size(); ++k) {
             auto& row = constants[fit.model.constants[k].name];
+            units[fit.model.constants[k].name] = constant_unit(fit.model.constants[k].letter);
             row.resize(run.request.order.size(), "");
             const auto at = std::find(run.request.order.begin(), run.request.order.end(), model) -
                             run.request.order.begin();
@@ -113,7 +115,7 @@ std::string side_by_side(const FitRun& run) {
         }
     }
     for (const auto& [name, cells] : constants) {
-        std::vector<std::string> row = {name, "u A^2"};
+        std::vector<std::string> row = {name, units[name]};
         row.insert(row.end(), cells.begin(), cells.end());
         table.row(row);
     }

@@ -196,6 +196,10 @@ const char* model_name(ModelKind kind) {
     return "rm2";
 }
 
+const char* constant_unit(char letter) {
+    return letter == 'e' ? "u A^2" : letter == 'c' ? "u^1/2 A" : "u^1/2 A^2";
+}
+
 const char* data_name(DataKind kind) {
     switch (kind) {
     case DataKind::moments:

@@ -23,6 +23,8 @@ enum class ModelKind { r0, rIeps, rm1, rm2 };
 enum class DataKind { moments, constants, planar };
 
 const char* model_name(ModelKind kind);
+// The unit of a model constant by its letter: eps in u A^2, c in u^1/2 A, d in u^1/2 A^2.
+const char* constant_unit(char letter);
 const char* data_name(DataKind kind);
 
 // A model's own constant on one axis: eps_a, c_b, d_c.

@@ -148,6 +148,20 @@ TEST_F(Fit, PlantedModelConstantsAreRecoveredByRm1AndRIeps) {
     EXPECT_NEAR(value_of(ie, "eps_a"), 0.05, 1e-8);
     EXPECT_NEAR(value_of(ie, "eps_b"), 0.03, 1e-8);
     EXPECT_NEAR(value_of(ie, "eps_c"), 0.08, 1e-8);
+
+    // rm2: d_g times (m_1 m_2 m_3 m_4 / M)^(1/6) on top of rm1's terms.
+    const std::string rm2[5] = {"266357.849541239149,38575.344018086369,33758.210163017051",
+                                "266281.803551050718,37557.148377519654,32975.310280575395",
+                                "266272.154962711502,36656.454845689848,32279.340420946224",
+                                "135397.669810960826,32034.523531141651,25948.490356719692",
+                                "188383.806562635582,34650.651621708137,29318.745624683870"};
+    const json m2 = fit_json({"--vary", "r2,r3=r4,a3=a4", "--model", "rm2", deck,
+                              file("rm2.csv", formaldehyde_table(rm2))})["models"][0];
+    EXPECT_NEAR(value_of(m2, "a3"), 121.75, 1e-6);
+    EXPECT_NEAR(value_of(m2, "c_b"), 0.02, 1e-8);
+    EXPECT_NEAR(value_of(m2, "d_a"), 0.05, 1e-8);
+    EXPECT_NEAR(value_of(m2, "d_b"), -0.03, 1e-8);
+    EXPECT_NEAR(value_of(m2, "d_c"), 0.02, 1e-8);
 }
 
 // Linear OCS: B only, so the model constants of the a and c axes are held at 0.
@@ -234,6 +248,17 @@ TEST_F(Fit, DeckOutRunsInTessenAndThePictureIsWritten) {
         << written;
     EXPECT_NE(written.find(" -6HDO\n"), std::string::npos); // the rest as read
     EXPECT_EQ(run_program({tessen_binary(), "FITTED.DAT"}, dir.path()).status, 0);
+    // A record whose fields a comma ends early is written whole in the record's layout.
+    std::string commas = kWaterDeck;
+    commas.replace(commas.find("  3  1  2  0"), 60, "3,1,2,0,0.96,104.0,0,1.007825032");
+    ASSERT_EQ(fit({"--vary", "r2=r3,a3", "--deck-out", deck_out, file("C.DAT", commas),
+                   water_table({1, 2, 3})}),
+              0)
+        << err;
+    EXPECT_NE(
+        read_file(deck_out).find("  3  1  2  0    0.957200  104.520000 0.000000000 1.007825032\n"),
+        std::string::npos)
+        << read_file(deck_out);
     EXPECT_NE(read_file(svg).find("<svg"), std::string::npos);
 }
 
