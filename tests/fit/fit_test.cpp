@@ -218,6 +218,32 @@ TEST_F(Fit, SymmetricTopSubstitutionMatchesTheRigidStructure) {
     EXPECT_NEAR(deuterium["radial"].get<double>(), 1.0280610964856463, 1e-8);
 }
 
+// Weights, corrections (the parent's A is given 1 MHz low with a correction of +1) and a
+// dihedral tied with the opposite sign, fitted as moments and as constants.
+TEST_F(Fit, WeightedCorrectedFitWithAnOppositeSignTie) {
+    const std::string deck = head(5, "CH3F") + atom(1, 0, 0, 0, 0, 0, 0, "12.000000") +
+                             atom(2, 1, 0, 0, 1.38, 0, 0, "18.99840322") +
+                             atom(3, 1, 2, 0, 1.09, 108, 0, "1.007825032") +
+                             atom(4, 1, 2, 3, 1.09, 108, 119, "1.007825032") +
+                             atom(5, 1, 2, 3, 1.09, 108, -119, "1.007825032") + "999\n";
+    const std::string table = file(
+        "ch3f.csv",
+        "isotopologue,name,A,B,C,sigma_A,sigma_B,sigma_C,corr_A,corr_B,corr_C\n"
+        "-,CH3F,158150.368320255307,25763.801958845539,25763.801958845535,0.5,0.01,0.01,1,0,0\n"
+        "1:13C,13CH3F,-,25079.264816190083,25079.264816190083,-,0.01,0.01,0,0,0\n"
+        "3:D,CH2DF,121595.925260031378,24236.623546754014,23169.184837162884,0.5,0.02,0.02,0,0,"
+        "0\n");
+    for (const char* data : {"moments", "constants"}) {
+        const json m = fit_json({"--vary", "r2,r3=r4=r5,a3=a4=a5,d4=-d5", "--data", data,
+                                 file("CH3F.DAT", deck), table})["models"][0];
+        EXPECT_EQ(m["parameters"][3]["tied"], json({"-d5"}));
+        EXPECT_NEAR(value_of(m, "r2"), 1.383, 1e-9) << data;
+        EXPECT_NEAR(value_of(m, "a3"), 108.8, 1e-7) << data;
+        EXPECT_NEAR(value_of(m, "d4"), 120.0, 1e-7) << data;
+        EXPECT_NEAR(m["structure"][4]["dihedral"].get<double>(), -120.0, 1e-7) << data;
+    }
+}
+
 // Only the parent: Ic = Ia + Ib leaves two moments for three parameters.
 TEST_F(Fit, RankDeficientFitFailsNamingItsParameters) {
     EXPECT_EQ(fit({"--vary", "r2,r3,a3", file("W.DAT", kWaterDeck), water_table({1})}), 1);
