@@ -1,12 +1,12 @@
 #include "deck/DeckCommand.hpp"
 
+#include "companion/CommandError.hpp"
 #include "companion/CompanionCommand.hpp"
-#include "deck/DeckWriter.hpp"
+#include "deck/CheckedMolecule.hpp"
 #include "geometry/AtomTable.hpp"
 
 #include <openbabel/oberror.h>
 
-#include <cmath>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -18,9 +18,6 @@ namespace {
 using companion::kExitFailed;
 using companion::kExitOk;
 using companion::kExitUsage;
-
-// Atoms closer than this are one place: no valence coordinates reach the second.
-constexpr double kSamePlace = 1e-4;
 
 constexpr const char* kUsage =
     "usage: tessen-deck [OPTIONS] FILE... [-o DECK]\n"
@@ -45,20 +42,6 @@ struct Options {
     bool single_substitutions = false;
 };
 
-// Why a structure cannot be written as a deck, if it cannot.
-std::optional<std::string> unwritable(const DeckMolecule& m) {
-    const int n = m.coordinates.real_atoms + m.coordinates.dummy_atoms;
-    if (n > kMaxAtoms)
-        return std::to_string(n) + " atoms with the dummy atoms, more than a deck holds (" +
-               std::to_string(kMaxAtoms) + ")";
-    for (const AtomRecord& r : m.coordinates.records)
-        if (&r != &m.coordinates.records.front() &&
-            !(r.r >= kSamePlace && std::isfinite(r.a) && std::isfinite(r.t)))
-            return "atom " + std::to_string(r.i) + " stands where atom " + std::to_string(r.j) +
-                   " stands";
-    return std::nullopt;
-}
-
 class DeckRun {
   public:
     DeckRun(const Options& options, std::ostream& err) : options_(options), err_(err) {}
@@ -67,7 +50,7 @@ class DeckRun {
     bool read_all() {
         for (const std::string& file : options_.files) {
             if (std::optional<std::string> why = read_structures(
-                    file, options_.format, [&](Structure s) { add(file, std::move(s)); })) {
+                    file, options_.format, [&](const Structure& s) { add(file, s); })) {
                 err_ << "tessen-deck: " << file << ": " << *why << "\n";
                 failed_ = true;
             }
@@ -88,32 +71,41 @@ class DeckRun {
     bool usage_error_ = false;
     int structures_ = 0;
 
-    void add(const std::string& file, Structure s) {
-        ++structures_;
-        if (usage_error_)
-            return;
+    // "tessen-deck: FILE: structure K: what" on the error stream.
+    void say(const std::string& file, const std::string& what) {
+        err_ << "tessen-deck: " << file << ": structure " << structures_ << ": " << what << "\n";
+    }
+
+    // The isotope sets that the options ask for; an unknown isotope or atom number is a
+    // usage error.
+    std::vector<IsotopeSet> isotope_sets(const Structure& s) const {
         std::vector<IsotopeSet> sets;
         for (const std::string& substitutions : options_.isotopologues) {
             auto parsed = parse_isotopologue(substitutions, s);
-            if (auto* error = std::get_if<std::string>(&parsed)) {
-                err_ << "tessen-deck: " << file << ", structure " << structures_ << ": " << *error
-                     << "\n";
-                usage_error_ = true;
-                return;
-            }
+            if (auto* error = std::get_if<std::string>(&parsed))
+                throw companion::CommandError(kExitUsage, *error);
             sets.push_back(std::get<IsotopeSet>(std::move(parsed)));
         }
         if (options_.single_substitutions)
             for (IsotopeSet& set : single_substitutions(s))
                 sets.push_back(std::move(set));
-        DeckMolecule m = deck_molecule(s, file, std::move(sets));
-        if (std::optional<std::string> why = unwritable(m)) {
-            err_ << "tessen-deck: " << file << ", structure " << structures_
-                 << ": cannot be written: " << *why << "\n";
-            failed_ = true;
+        return sets;
+    }
+
+    // A structure that tessen could not run is named and left out; the others are still
+    // written.
+    void add(const std::string& file, const Structure& s) {
+        ++structures_;
+        if (usage_error_)
             return;
+        try {
+            refuse_unplaceable(s);
+            molecules_.push_back(checked_deck_molecule(s, file, isotope_sets(s)));
+        } catch (const companion::CommandError& error) {
+            say(file, error.what());
+            usage_error_ = error.status() == kExitUsage;
+            failed_ = true;
         }
-        molecules_.push_back(std::move(m));
     }
 };
 
