@@ -33,7 +33,7 @@ deps-test:
 # The programs only: what `make run`, `make install` and `make package` need.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz tessen-check tessen-rot tessen-deck
+	cmake --build $(BUILD) -j $(JOBS) --target tessen tessen-xyz tessen-check tessen-rot tessen-deck tessen-fit
 
 # Everything, the test suite included, with every warning an error.
 build-tests: deps-test

@@ -7,26 +7,6 @@ namespace tessen::rot {
 
 namespace {
 
-// Below this Ic the block is a single atom; a difference of moments within kTolerance
-// times Ic counts as equal.
-constexpr double kAtomMoment = 1e-6;
-constexpr double kTolerance = 1e-5;
-
-Rotor classify(double ia, double ib, double ic) {
-    if (ic <= kAtomMoment)
-        return Rotor::atom;
-    const double tol = kTolerance * ic;
-    if (ia <= tol)
-        return Rotor::linear;
-    if (ic - ia <= tol)
-        return Rotor::spherical;
-    if (ic - ib <= tol)
-        return Rotor::prolate;
-    if (ib - ia <= tol)
-        return Rotor::oblate;
-    return Rotor::asymmetric;
-}
-
 // A = F/Ia, B = F/Ib, C = F/Ic: A has none for a linear rotor, nothing for an atom.
 void constants(Isotopologue& s) {
     if (*s.rotor == Rotor::atom)
@@ -47,7 +27,9 @@ void constants(Isotopologue& s) {
 void planar_moments(Isotopologue& s) {
     const double ia = *s.moments[0], ib = *s.moments[1], ic = *s.moments[2];
     s.inertial_defect = ic - ia - ib;
-    s.planar_moments = {(-ia + ib + ic) / 2, (ia - ib + ic) / 2, (ia + ib - ic) / 2};
+    const std::array<double, 3> planar = model::planar_moments({ia, ib, ic});
+    for (std::size_t k = 0; k < 3; ++k)
+        s.planar_moments[k] = planar[k];
 }
 
 // The principal coordinates of every atom relabelled: a is the column of Ia, and so on.
@@ -64,24 +46,6 @@ void relabel_coordinates(const report::MassBlock& block, Isotopologue& s) {
 }
 
 } // namespace
-
-const char* rotor_name(Rotor rotor) {
-    switch (rotor) {
-    case Rotor::atom:
-        return "atom";
-    case Rotor::linear:
-        return "linear";
-    case Rotor::spherical:
-        return "spherical";
-    case Rotor::prolate:
-        return "prolate";
-    case Rotor::oblate:
-        return "oblate";
-    case Rotor::asymmetric:
-        break;
-    }
-    return "asymmetric";
-}
 
 bool has_moments(const Isotopologue& species) {
     return species.rotor.has_value();
@@ -105,7 +69,7 @@ Isotopologue analyse_block(const report::MassBlock& block) {
         s.moments[k] = printed[order[k]];
         s.columns[k] = order[k] + 1;
     }
-    s.rotor = classify(*s.moments[0], *s.moments[1], *s.moments[2]);
+    s.rotor = model::rotor_type({*s.moments[0], *s.moments[1], *s.moments[2]});
     constants(s);
     planar_moments(s);
     relabel_coordinates(block, s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Rotor.hpp"
 #include "report/ReportModel.hpp"
 
 #include <array>
@@ -9,16 +10,14 @@
 
 namespace tessen::rot {
 
-// h / (8 pi^2) in MHz amu A^2 (CODATA 2018 h and u): a rotational constant is F / I.
-inline constexpr double kConstantFactor = 505379.00914143614;
-// MHz per cm^-1 (the speed of light in cm/s, over 10^6).
-inline constexpr double kMhzPerWavenumber = 29979.2458;
+using model::kConstantFactor;
+using model::kMhzPerWavenumber;
 
 using Value = std::optional<double>; // null in the output where it has no value
 using Axes = std::array<Value, 3>;   // on a, b, c
 
-enum class Rotor { atom, linear, spherical, prolate, oblate, asymmetric };
-const char* rotor_name(Rotor rotor);
+using model::Rotor;
+using model::rotor_name;
 
 // The substitution coordinates of the one atom whose mass an isotope set changes, by
 // Kraitchman's equations in the parent's principal frame.
@@ -29,9 +28,12 @@ struct Substitution {
     double mu = 0;               // M dm / (M + dm)
     Axes coordinates;            // |a|, |b|, |c|; null where the equations do not apply
     std::vector<char> imaginary; // the axes whose |g|^2 came out negative ('a', 'b', 'c')
-    Axes costain;                // 0.0015 / |g|; null for 0
-    Axes principal;              // the parent's own |a|, |b|, |c| of that atom
-    std::string note;            // why there are no coordinates, when there are none
+    Axes costain;                // min(0.0015 / |g|, sqrt(0.003)); null where |g| is
+    // A symmetric-top parent: |z| along the symmetry axis and r from it (with Costain's
+    // uncertainties); an atom off the axis has no |a|, |b|, |c|.
+    Value axial, radial, axial_costain, radial_costain;
+    Axes principal;   // the parent's own |a|, |b|, |c| of that atom
+    std::string note; // why there are no coordinates, when there are none
 };
 
 // One isotopologue: one mass-properties block of the report.

@@ -54,6 +54,12 @@ json substitution_json(const Substitution& s) {
                    {"imaginary", imaginary},
                    {"costain", values_json(s.costain)},
                    {"principal", values_json(s.principal)}};
+    if (s.axial || s.radial) {
+        object["axial"] = value_json(s.axial);
+        object["radial"] = value_json(s.radial);
+        object["axial_costain"] = value_json(s.axial_costain);
+        object["radial_costain"] = value_json(s.radial_costain);
+    }
     if (!s.note.empty())
         object["note"] = s.note;
     return object;
@@ -158,6 +164,9 @@ std::string substitution_table(const MoleculeAnalysis& m) {
                    fixed(sub.principal[2], 6)});
         if (!sub.note.empty())
             notes += "  " + s.title + ": " + sub.note + "\n";
+        if (sub.axial)
+            notes += "  " + s.title + ": along the symmetry axis |z| = " + fixed(sub.axial, 6) +
+                     " A, from it r = " + fixed(sub.radial, 6) + " A\n";
     }
     if (!any)
         return {};

@@ -15,8 +15,8 @@ namespace tessen::test {
 namespace {
 
 // The manual pages that are installed.
-const char* const kPages[] = {"tessen.1", "tessen-xyz.1", "tessen-check.1", "tessen-rot.1",
-                              "tessen-deck.1"};
+const char* const kPages[] = {"tessen.1",     "tessen-xyz.1",  "tessen-check.1",
+                              "tessen-rot.1", "tessen-deck.1", "tessen-fit.1"};
 
 bool is_executable(const fs::path& file) {
     return fs::is_regular_file(file) &&
@@ -57,6 +57,7 @@ TEST(Install, PlacesTheProgramsAndManualPagesUnderThePrefixAndTheyRun) {
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-check"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-rot"));
     EXPECT_TRUE(is_executable(prefix / "bin/tessen-deck"));
+    EXPECT_TRUE(is_executable(prefix / "bin/tessen-fit"));
     for (const char* page : kPages)
         EXPECT_EQ(uncompressed(prefix / "share/man/man1" / (std::string(page) + ".gz")),
                   read_file(source_dir() / "man" / page))
@@ -145,7 +146,8 @@ TEST(Package, IsADebianPackageOfBothProgramsAndTheirPagesThatRuns) {
           "./usr/bin/tessen-rot", "./usr/share/man/man1/tessen.1.gz",
           "./usr/share/man/man1/tessen-xyz.1.gz", "./usr/share/man/man1/tessen-check.1.gz",
           "./usr/share/man/man1/tessen-rot.1.gz", "./usr/bin/tessen-deck",
-          "./usr/share/man/man1/tessen-deck.1.gz"})
+          "./usr/share/man/man1/tessen-deck.1.gz", "./usr/bin/tessen-fit",
+          "./usr/share/man/man1/tessen-fit.1.gz"})
         EXPECT_TRUE(paths.count(path)) << path << " missing from\n" << contents.out;
     for (const std::string& path : paths)
         EXPECT_EQ(path.rfind("./usr/", 0), 0u) << path;

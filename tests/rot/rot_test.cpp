@@ -105,7 +105,7 @@ TEST_F(Rot, KraitchmanReproducesTheParentsCoordinates) {
     const json hdo = water[2]["substitution"];
     EXPECT_EQ(hdo["atom"], 2);
     EXPECT_EQ(hdo["imaginary"], json({"c"}));
-    EXPECT_TRUE(hdo["costain"][2].is_null());
+    EXPECT_DOUBLE_EQ(hdo["costain"][2].get<double>(), std::sqrt(0.003)); // finite at 0
 
     const json h2co = isotopologues(example_report("H2CO"));
     for (const json& sub :
@@ -129,6 +129,36 @@ TEST_F(Rot, RotorTypesAndTheirNullValues) {
     const json sub = methane[1]["substitution"];
     EXPECT_TRUE(sub["coordinates"][0].is_null());
     EXPECT_NE(sub["note"].get<std::string>().find("spherical"), std::string::npos);
+}
+
+// Methyl fluoride, a prolate top: 13C on the axis, one D off it.
+TEST_F(Rot, SymmetricTopParentsGetAxialAndRadialCoordinates) {
+    const json ch3f = isotopologues(report_of("CH3F", R"( -9
+      5   1
+METHYL FLUORIDE
+C3V
+CH3F
+  1  0  0  0    0.000000    0.000000    0.000000   12.000000
+  2  1  0  0    1.383000    0.000000    0.000000   18.998403
+  3  1  2  0    1.086000  108.800000    0.000000    1.007825
+  4  1  2  3    1.086000  108.800000  120.000000    1.007825
+  5  1  2  3    1.086000  108.800000 -120.000000    1.007825
+ -6(13)CH3F
+   13.003355   18.998403    1.007825    1.007825    1.007825
+ -6CH2DF
+   12.000000   18.998403    2.014102    1.007825    1.007825
+999
+)"));
+    EXPECT_EQ(ch3f[0]["rotor"], "prolate");
+    const json carbon = ch3f[1]["substitution"];
+    EXPECT_NEAR(carbon["axial"].get<double>(), carbon["principal"][0].get<double>(), 0.002);
+    EXPECT_EQ(carbon["radial"], 0.0);
+    const json deuterium = ch3f[2]["substitution"];
+    EXPECT_TRUE(deuterium["coordinates"][0].is_null());
+    const json h = ch3f[0]["principal_coordinates"][2];
+    EXPECT_NEAR(deuterium["axial"].get<double>(), std::fabs(h[0].get<double>()), 0.002);
+    EXPECT_NEAR(deuterium["radial"].get<double>(),
+                std::hypot(h[1].get<double>(), h[2].get<double>()), 0.002);
 }
 
 TEST_F(Rot, TextAndCsvAndExitStatuses) {
