@@ -133,10 +133,11 @@ std::size_t ReportPipeline::pool_of(std::type_index type) {
     return pool_types_.size() - 1;
 }
 
+// Only the writer thread's give-back can end a wait, and it tells the waiting thread
+// once the piece is done (lay_out).
 void ReportPipeline::give_back(ReportJob& job, std::unique_lock<std::mutex>& /*lock*/) {
     free_jobs_[job.pool_].push_back(&job);
     large_jobs_taken_ -= job.large_ ? 1 : 0;
-    changed_.notify_all();
 }
 
 void ReportPipeline::submit(ReportJob& job) {
