@@ -94,49 +94,67 @@ void ReportPipeline::flush() {
 
 ReportJob& ReportPipeline::take(std::type_index type, std::size_t records, std::size_t bytes,
                                 std::unique_ptr<ReportJob> (*make)()) {
-    const bool large = bytes >= limits_.large_job_bytes;
-    // The jobs waited for may still be in the batch.
-    if (large && thread_.joinable() && batch_jobs_ != 0) {
-        add_segment(false, false);
-        hand_over_batch();
-    }
-    std::unique_lock lock(mutex_);
     if (taken_ != nullptr)
-        give_back(*std::exchange(taken_, nullptr), lock);
+        give_back_here(*std::exchange(taken_, nullptr));
+    const bool large = bytes >= limits_.large_job_bytes;
     if (large)
-        changed_.wait(lock, [this] { return large_jobs_taken_ < limits_.max_large_jobs; });
+        wait_for_large_job();
     const std::size_t pool = pool_of(type);
+    std::vector<ReportJob*>& free = free_jobs_[pool];
+    if (free.empty()) { // the jobs that the writer thread has given back since
+        std::lock_guard lock(mutex_);
+        free.swap(returned_jobs_[pool]);
+    }
     ReportJob* job = nullptr;
-    if (free_jobs_[pool].empty()) {
+    if (free.empty()) {
         jobs_made_.push_back(make());
         job = jobs_made_.back().get();
         job->pool_ = pool;
     } else {
-        job = free_jobs_[pool].back();
-        free_jobs_[pool].pop_back();
+        job = free.back();
+        free.pop_back();
     }
     job->records_ = records;
     job->large_ = large;
-    large_jobs_taken_ += large ? 1 : 0;
     taken_ = job;
     return *job;
 }
 
-// The pool of a job type, made at its first job. Under the lock: the writer thread gives
-// jobs back into the pools.
+// The pool of a job type, made at its first job.
 std::size_t ReportPipeline::pool_of(std::type_index type) {
     const auto found = std::find(pool_types_.begin(), pool_types_.end(), type);
     if (found != pool_types_.end())
         return static_cast<std::size_t>(found - pool_types_.begin());
     pool_types_.push_back(type);
     free_jobs_.emplace_back();
+    std::lock_guard lock(mutex_);
+    returned_jobs_.emplace_back();
     return pool_types_.size() - 1;
 }
 
-// Only the writer thread's give-back can end a wait, and it tells the waiting thread
-// once the piece is done (lay_out).
-void ReportPipeline::give_back(ReportJob& job, std::unique_lock<std::mutex>& /*lock*/) {
+// Waits until fewer than max_large_jobs large jobs are out, and counts one more. The jobs
+// waited for may still be in the batch: it goes first.
+void ReportPipeline::wait_for_large_job() {
+    if (thread_.joinable() && batch_jobs_ != 0) {
+        add_segment(false, false);
+        hand_over_batch();
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return large_jobs_taken_ < limits_.max_large_jobs; });
+    ++large_jobs_taken_;
+}
+
+void ReportPipeline::give_back_here(ReportJob& job) {
     free_jobs_[job.pool_].push_back(&job);
+    if (job.large_) {
+        std::lock_guard lock(mutex_);
+        --large_jobs_taken_;
+    }
+}
+
+// Under the lock; the waiting thread is told once the piece is done (lay_out).
+void ReportPipeline::give_back_from_writer(ReportJob& job) {
+    returned_jobs_[job.pool_].push_back(&job);
     large_jobs_taken_ -= job.large_ ? 1 : 0;
 }
 
@@ -165,16 +183,12 @@ void ReportPipeline::run_here(ReportJob& job, RecordSink& out) {
     struct GiveBack {
         ReportPipeline& pipeline;
         ReportJob& job;
-        ~GiveBack() {
-            std::unique_lock lock(pipeline.mutex_);
-            pipeline.give_back(job, lock);
-        }
+        ~GiveBack() { pipeline.give_back_here(job); }
     } give_back_after{*this, job};
     job.write(out);
 }
 
-bool ReportPipeline::is_behind() {
-    std::lock_guard lock(mutex_);
+bool ReportPipeline::is_behind() const {
     return queued_jobs_ >= limits_.jobs_behind || queued_job_records_ >= limits_.records_behind;
 }
 
@@ -269,7 +283,7 @@ void ReportPipeline::lay_out(Piece& piece, std::unique_lock<std::mutex>& lock) {
     if (piece.job != nullptr) {
         --queued_jobs_;
         queued_job_records_ -= piece.job->records_;
-        give_back(*piece.job, lock);
+        give_back_from_writer(*piece.job);
     } else if (piece.releases_chunk) {
         free_chunks_.push_back(piece.chunk);
     }

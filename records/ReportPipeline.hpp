@@ -39,6 +39,7 @@
 #include "records/RecordSink.hpp"
 #include "records/ReportFile.hpp"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -154,6 +155,9 @@ class ReportPipeline final : public RecordSink {
     std::vector<Piece> batch_;
     std::size_t batch_jobs_ = 0;
     ReportJob* taken_ = nullptr; // taken and not yet submitted
+    std::vector<std::type_index> pool_types_;
+    std::vector<std::unique_ptr<ReportJob>> jobs_made_;
+    std::vector<std::vector<ReportJob*>> free_jobs_; // by pool: given back here, or collected
 
     // Shared with the writer thread, under mutex_.
     std::mutex mutex_;
@@ -161,15 +165,14 @@ class ReportPipeline final : public RecordSink {
     std::vector<std::unique_ptr<char[]>> chunk_storage_;
     std::vector<char*> free_chunks_;
     std::deque<Piece> queued_; // handed over, not yet laid out, in order
-    std::size_t queued_jobs_ = 0;
-    std::size_t queued_job_records_ = 0;
+    // Changed under the lock; read without it to tell whether the writer is behind.
+    std::atomic<std::size_t> queued_jobs_ = 0;
+    std::atomic<std::size_t> queued_job_records_ = 0;
     bool busy_ = false; // the writer thread holds a piece outside the queue
     bool stopping_ = false;
     std::exception_ptr failure_; // the first fault, until raised
     bool failed_ = false;        // a fault happened: later pieces are dropped
-    std::vector<std::type_index> pool_types_;
-    std::vector<std::unique_ptr<ReportJob>> jobs_made_;
-    std::vector<std::vector<ReportJob*>> free_jobs_; // by pool
+    std::vector<std::vector<ReportJob*>> returned_jobs_; // by pool: given back by the writer
     std::size_t large_jobs_taken_ = 0;
 
     std::thread thread_; // last: started when everything above is in place
@@ -177,9 +180,11 @@ class ReportPipeline final : public RecordSink {
     ReportJob& take(std::type_index type, std::size_t records, std::size_t bytes,
                     std::unique_ptr<ReportJob> (*make)());
     std::size_t pool_of(std::type_index type);
-    void give_back(ReportJob& job, std::unique_lock<std::mutex>& lock);
+    void wait_for_large_job();
+    void give_back_here(ReportJob& job);
+    void give_back_from_writer(ReportJob& job);
     void run_here(ReportJob& job, RecordSink& out);
-    bool is_behind();
+    bool is_behind() const;
 
     void put_bytes_across(std::string_view bytes);
     void flush();
