@@ -16,13 +16,14 @@
 // (jobs_behind jobs or records_behind records of jobs waiting for it), which keeps both
 // threads busy. The bytes are the same either way.
 //
-// First fault. A failed write or a RunError raised by a job is the report's first fault:
-// nothing after it in the report reaches the sink. A job run in the caller's thread
-// raises its fault from submit(); one met by the writer thread is raised in the caller's
-// thread once, by a later put_record that hands a chunk over, submit, settle or close. A job
-// locates its own fault (the deck line it was submitted at); the pipeline passes it on as is. A
-// caller that meets a fault of its own calls close_after_fault(), which raises the first fault of
-// the report: one found earlier by the writer thread, else the caller's.
+// First fault. A failed write or a RunError raised by a job is the report's first fault.
+// A job run in the caller's thread raises its fault from submit(); a fault met by the
+// writer thread is raised in the caller's thread once, by a later put_record that hands
+// a chunk over, submit, settle or close, and nothing after it in the report reaches the
+// sink. A job locates its own fault (the deck line it was submitted at); the pipeline
+// passes it on as is. A caller that meets a fault, its own or one raised here, ends the
+// report with close_after_fault(): what came before the fault is written, and the first
+// fault of the report is raised, one found earlier by the writer thread if there is one.
 //
 // Memory is bounded whatever the deck: chunks of chunk_size bytes go round (chunks of
 // them), at most max_waiting_jobs jobs wait for the writer thread (a batch more while
@@ -31,9 +32,9 @@
 // pipeline's pool of its type once written, after a fault, or dropped unwritten, and
 // is reused by a later take_job of the same type; the pools go with the pipeline.
 //
-// Threads. Only the caller's thread calls the pipeline. Only the writer thread writes the
-// sink, from construction to close(); once close() returns, or the pipeline is gone, the
-// sink is the caller's again.
+// Threads. Only the caller's thread calls the pipeline. With a writer thread, only that
+// thread writes the sink, from construction to close(); once close() returns, or the
+// pipeline is gone, the thread has ended and the sink is the caller's again.
 
 #include "records/ByteStreams.hpp"
 #include "records/RecordSink.hpp"
