@@ -4,7 +4,6 @@
 #include "records/InputDeck.hpp"
 
 #include <cstdlib>
-#include <exception>
 #include <string_view>
 
 namespace tessen {
@@ -18,9 +17,9 @@ bool one_thread_from_environment() {
 
 } // namespace
 
-ReportFile::Writes report_writes_from_environment() {
-    return one_thread_from_environment() ? ReportFile::Writes::in_this_thread
-                                         : ReportFile::Writes::in_background;
+ReportPipeline::Threads report_threads_from_environment() {
+    return one_thread_from_environment() ? ReportPipeline::Threads::one
+                                         : ReportPipeline::Threads::two;
 }
 
 DescriptorCloser::Closes old_report_closes_from_environment() {
@@ -29,28 +28,14 @@ DescriptorCloser::Closes old_report_closes_from_environment() {
 }
 
 JobSummary process_deck(ByteSource& source, const std::string& deck_name, ByteSink& sink,
-                        ReportFile::Writes writes) {
+                        ReportPipeline::Threads threads) {
     InputDeck deck(source, deck_name);
-    ReportFile report(sink, writes);
+    ReportPipeline report(sink, threads);
     JobSummary summary;
     try {
         summary = run_job_loop(deck, report);
     } catch (const RunError&) {
-        // A fault in what was handed to the background before this one (a failed write,
-        // a section's fault) came first: it is the one raised then. Either way the
-        // records before the first fault are written out.
-        std::exception_ptr first = std::current_exception();
-        try {
-            report.settle();
-        } catch (const RunError&) {
-            first = std::current_exception();
-        }
-        try {
-            report.close();
-        } catch (const RunError&) {
-            // The first fault is the one to report.
-        }
-        std::rethrow_exception(first);
+        report.close_after_fault();
     }
     report.close();
     return summary;

@@ -52,9 +52,10 @@ void JobLoop::walk(std::int32_t code) {
         while (code != kEndCode)
             code = run_job(code);
     } catch (RunError& error) {
-        // A fault raised while acting on a record (placing an atom, a mass block) lies at
-        // the record read last: the atom record, or the last atom or mass record of a block.
-        if (is_record_fault(error.kind()))
+        // A fault raised while acting on a record (placing an atom) lies at the record
+        // read last. A mass block's fault comes located at the line where it was
+        // submitted, which may lie before the line read now.
+        if (is_record_fault(error.kind()) && !error.located())
             error.locate(deck_.line());
         throw;
     }
@@ -121,11 +122,10 @@ void JobLoop::read_masses() {
     READMASSES(deck_, report_, atoms_, n_, listener_);
 }
 
-// The block is a section of the report: a report written in the background computes
-// and writes it there while the deck is read on.
+// The block is a job of the report: a report written in the background computes and
+// writes it there while the deck is read on.
 void JobLoop::mass_block() {
-    report_.write_section(mass_block_section(atoms_, titles_, n_, deck_.line()),
-                          mass_block_records(n_));
+    submit_mass_block(report_, atoms_, titles_, n_, deck_.line());
     ++summary_.mass_blocks;
 }
 
@@ -163,7 +163,7 @@ std::int32_t JobLoop::read_isotope_header() {
     return code;
 }
 
-JobSummary run_job_loop(InputDeck& deck, RecordSink& report) {
+JobSummary run_job_loop(InputDeck& deck, ReportPipeline& report) {
     // On the heap: the atom table and the mass block are large.
     auto loop = std::make_unique<JobLoop>(deck, report);
     loop->run();

@@ -2,13 +2,14 @@
 
 #include "geometry/AtomRecordObserver.hpp"
 #include "geometry/AtomTable.hpp"
-#include "geometry/MassProps.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/InputDeck.hpp"
 #include "records/RecordSink.hpp"
+#include "records/ReportPipeline.hpp"
 
 #include <cstdint>
+#include <memory>
 
 namespace tessen {
 
@@ -39,8 +40,12 @@ class JobListener : public AtomRecordObserver {
 // writing the report. Every fault ends the walk with a RunError that names the deck's line.
 class JobLoop {
   public:
-    JobLoop(InputDeck& deck, RecordSink& report, JobListener* listener = nullptr)
+    JobLoop(InputDeck& deck, ReportPipeline& report, JobListener* listener = nullptr)
         : deck_(deck), report_(report), listener_(listener) {}
+    // Every record goes to report at once, in this thread (a reader of the records).
+    JobLoop(InputDeck& deck, RecordSink& report, JobListener* listener = nullptr)
+        : deck_(deck), own_report_(std::make_unique<ReportPipeline>(report)), report_(*own_report_),
+          listener_(listener) {}
 
     // From the first control record to the end record.
     void run();
@@ -51,7 +56,8 @@ class JobLoop {
 
   private:
     InputDeck& deck_;
-    RecordSink& report_;
+    std::unique_ptr<ReportPipeline> own_report_;
+    ReportPipeline& report_;
     JobListener* listener_;
     // The molecule in hand, kept for the whole run.
     AtomTable atoms_{};
@@ -74,6 +80,6 @@ class JobLoop {
 };
 
 // Runs the whole deck into the report.
-JobSummary run_job_loop(InputDeck& deck, RecordSink& report);
+JobSummary run_job_loop(InputDeck& deck, ReportPipeline& report);
 
 } // namespace tessen

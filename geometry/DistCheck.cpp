@@ -7,8 +7,8 @@
 // do not), so each pair is computed and edited once, into a table of field texts.
 //
 // The table is filled here, in the caller's thread, and laid out into lines by a report
-// section: a report written in the background lays the lines out there, while the deck
-// is read on.
+// job: a report written in the background lays the lines out there, while the deck is
+// read on.
 
 #include "geometry/DistCheck.hpp"
 
@@ -21,10 +21,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <condition_variable>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 namespace tessen {
@@ -98,17 +95,18 @@ bool distances_after(const Columns& c, std::int32_t i, std::int32_t n, float* ou
 
 // The field texts of a molecule's pairs: the pair (j, i), j < i, at
 // slots[(i - 1) * (i - 2) / 2 + j - 1], so that row i finds its first i - 1 fields side
-// by side. Filled for rows 1 to rows.
-struct DistanceTable {
+// by side. Filled for rows 1 to rows, in the caller's thread; a report job that lays out
+// the blocks of those rows. The report pipeline keeps it, with its storage, for the next
+// molecule.
+struct DistanceTable : ReportJob {
     std::int32_t n = 0;
     std::int32_t rows = 0;
-    bool large = false; // counted among the large tables in flight
     std::vector<Slot> slots;
 
-    // As the source of a report section: the blocks of the rows filled, then back to
-    // the pool.
-    void write(RecordSink& out) const;
-    void give_back();
+    static std::size_t pairs(std::int32_t n) {
+        return static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
+    }
+    void write(RecordSink& out) override;
 
     Slot& at(std::int32_t i, std::int32_t j) {
         const auto row = static_cast<std::size_t>(i - 1);
@@ -118,66 +116,6 @@ struct DistanceTable {
         return const_cast<DistanceTable*>(this)->at(i, j);
     }
 };
-
-// The tables in flight, each kept with its storage for the next molecule, so that
-// neither memory nor page faults grow with the deck. Large tables (a megabyte for 500
-// atoms) are at most kLargeTables at a time; the report's limit on waiting sections
-// bounds the small ones. Taken by the thread that reads the deck, given back by the one
-// that writes the section.
-class TablePool {
-  public:
-    static constexpr std::size_t kLargeTables = 3;
-    static constexpr std::size_t kLargePairs = 1024; // from 46 atoms on
-
-    // A table for n atoms. The caller hands its report's waiting sections over before
-    // asking for a large one: they may hold the tables it waits for.
-    static std::size_t pairs(std::int32_t n) {
-        return static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
-    }
-    static bool is_large(std::int32_t n) { return pairs(n) >= kLargePairs; }
-
-    DistanceTable* take(std::int32_t n) {
-        const bool large = is_large(n);
-        std::unique_lock lock(mutex_);
-        if (large) {
-            freed_.wait(lock, [this] { return large_in_use_ < kLargeTables; });
-            ++large_in_use_;
-        }
-        std::unique_ptr<DistanceTable> table;
-        if (free_.empty()) {
-            table = std::make_unique<DistanceTable>();
-        } else {
-            table = std::move(free_.back());
-            free_.pop_back();
-        }
-        lock.unlock();
-        table->n = n;
-        table->rows = 0;
-        table->large = large;
-        table->slots.resize(pairs(n));
-        return table.release();
-    }
-
-    void give_back(DistanceTable* table) {
-        {
-            std::lock_guard lock(mutex_);
-            large_in_use_ -= table->large ? 1 : 0;
-            free_.emplace_back(table);
-        }
-        freed_.notify_all();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable freed_;
-    std::vector<std::unique_ptr<DistanceTable>> free_;
-    std::size_t large_in_use_ = 0;
-};
-
-TablePool& tables() {
-    static TablePool pool;
-    return pool;
-}
 
 // Fills the table row by row and returns 0, or, at the first row with a distance that
 // is not a finite float, the number of that row, with the rows before it filled.
@@ -234,31 +172,28 @@ void write_rows(RecordSink& report, const DistanceTable& table) {
     }
 }
 
-void DistanceTable::write(RecordSink& out) const {
+void DistanceTable::write(RecordSink& out) {
     write_rows(out, *this);
-}
-
-void DistanceTable::give_back() {
-    tables().give_back(this);
 }
 
 } // namespace
 
-void DISTCHECK(RecordSink& report, const AtomTable& atoms, std::int32_t n) {
+void DISTCHECK(ReportPipeline& report, const AtomTable& atoms, std::int32_t n) {
     write_line(report);
     write_line(report, report::kDistanceHeading);
     if (n <= 0)
         return;
-    if (TablePool::is_large(n))
-        report.hand_over_sections();
-    DistanceTable* table = tables().take(n);
-    RecordSink::Section section(table); // from here on the table goes back, come what may
-    const std::int32_t faulty_row = fill_table(atoms, *table);
+    const auto count = static_cast<std::size_t>(n);
+    const std::size_t records = count * (1 + (count + kFieldsPerLine - 1) / kFieldsPerLine);
+    const std::size_t pairs = DistanceTable::pairs(n);
+    DistanceTable& table = report.take_job<DistanceTable>(records, pairs * sizeof(Slot));
+    table.n = n;
+    table.rows = 0;
+    table.slots.resize(pairs);
+    const std::int32_t faulty_row = fill_table(atoms, table);
     // The whole row is computed before its block is written: the rows before a fault
     // are written, then the fault is raised.
-    const auto count = static_cast<std::size_t>(n);
-    report.write_section(std::move(section),
-                         count * (1 + (count + kFieldsPerLine - 1) / kFieldsPerLine));
+    report.submit(table);
     if (faulty_row != 0) {
         for (std::int32_t j = faulty_row + 1; j <= n; ++j)
             static_cast<void>(distance(atoms.pos[faulty_row], atoms.pos[j])); // raises

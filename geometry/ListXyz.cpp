@@ -61,12 +61,12 @@ void LISTXYZ(RecordSink& report, const CoordinateTable& coords, const AtomTable&
     }
 }
 
-const EditedField* listed_coordinate(std::int32_t row, std::int32_t axis, float value) {
+std::optional<EditedField> listed_coordinate(std::int32_t row, std::int32_t axis, float value) {
     const ListedCoordinates& listing = last_listing();
     if (row < 1 || row > listing.rows || axis < 1 || axis > 3 ||
         listing.bits[row][axis - 1] != std::bit_cast<std::uint32_t>(value))
-        return nullptr;
-    return &listing.fields[row][axis - 1];
+        return std::nullopt;
+    return listing.fields[row][axis - 1];
 }
 
 } // namespace tessen

@@ -61,7 +61,7 @@ Triple centre_of_mass(const AtomTable& atoms, std::int32_t n, float m) {
 
 // u(i, a) stored per axis; r2(i) rounded at each step from the unrounded difference
 // times the stored u.
-void centre_coordinates(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+void centre_coordinates(const AtomTable& atoms, std::int32_t n, MassValues& b) {
     for (std::int32_t i = 1; i <= n; ++i) {
         float r2 = 0.0f;
         for (int a = 0; a < 3; ++a) {
@@ -76,7 +76,7 @@ void centre_coordinates(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
 // Each element accumulated over the atoms; the diagonal as r2 minus the own axis
 // squared, off the diagonal minus (m u_a) u_b. The nine sums go side by side, each over
 // the atoms in order (the same values), and are stored element by element.
-void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassValues& b) {
     double sum[3][3] = {};
     for (std::int32_t i = 1; i <= n; ++i) {
         const double m = double(atoms.mass[i]);
@@ -97,7 +97,7 @@ void inertia_tensor(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
 }
 
 // p(i, k) = V(1, k) u(i, 1) + V(2, k) u(i, 2) + V(3, k) u(i, 3), accumulated.
-void principal_coordinates(std::int32_t n, MassBlock& b) {
+void principal_coordinates(std::int32_t n, MassValues& b) {
     for (std::int32_t i = 1; i <= n; ++i) {
         for (int k = 1; k <= 3; ++k) {
             double sum = 0.0;
@@ -114,7 +114,7 @@ void write_matrix_rows(RecordSink& report, const Matrix3& m) {
                      element(m, a, 3));
 }
 
-void write_mass_and_tensor(RecordSink& report, const MassBlock& b, std::string_view title) {
+void write_mass_and_tensor(RecordSink& report, const MassValues& b, std::string_view title) {
     write_line(report);
     write_text_record(report, title);
     write_record(report, report::kTotalMass, b.total_mass, b.centre[0], b.centre[1], b.centre[2]);
@@ -122,7 +122,7 @@ void write_mass_and_tensor(RecordSink& report, const MassBlock& b, std::string_v
     write_matrix_rows(report, b.tensor);
 }
 
-void write_principal_moments(RecordSink& report, const MassBlock& b, std::string_view title) {
+void write_principal_moments(RecordSink& report, const MassValues& b, std::string_view title) {
     write_line(report);
     write_text_record(report, title);
     write_line(report, report::kMomentsHeading);
@@ -132,7 +132,7 @@ void write_principal_moments(RecordSink& report, const MassBlock& b, std::string
     write_matrix_rows(report, b.axes);
 }
 
-void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, const MassBlock& b,
+void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, const MassValues& b,
                                  std::string_view title, std::int32_t n) {
     write_line(report);
     write_text_record(report, title);
@@ -143,7 +143,7 @@ void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, con
 
 } // namespace
 
-void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
+void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassValues& b) {
     b.total_mass = total_mass(atoms, n);
     b.centre = centre_of_mass(atoms, n, b.total_mass);
     centre_coordinates(atoms, n, b);
@@ -155,7 +155,7 @@ void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassBlock& b) {
 }
 
 void MASSPROPS(RecordSink& report, const AtomTable& atoms, const TitleSet& titles, std::int32_t n,
-               MassBlock& block, SparseCoordList& list) {
+               MassValues& block, SparseCoordList& list) {
     compute_mass_block(atoms, n, block);
     const std::string_view title = titles.third.view();
     write_mass_and_tensor(report, block, title);

@@ -9,7 +9,7 @@
 namespace tessen {
 
 // The values of one mass-properties block, recomputed by every call.
-struct MassBlock {
+struct MassValues {
     float total_mass = 0;
     Triple centre{};
     CoordinateTable centred{};             // u(i, a) = x(i, a) - c(a)
@@ -23,11 +23,11 @@ struct MassBlock {
 // Computes the whole mass-properties block for rows 1 to n with the masses in hand,
 // ending the run with a floating-point diagnostic before anything is written when a value
 // is undefined (a total mass of zero: divide by zero).
-void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassBlock& block);
+void compute_mass_block(const AtomTable& atoms, std::int32_t n, MassValues& block);
 
 // Computes and writes the mass-properties block under the third title, and leaves the
 // screened principal coordinates' list as the current sparse list.
 void MASSPROPS(RecordSink& report, const AtomTable& atoms, const TitleSet& titles, std::int32_t n,
-               MassBlock& block, SparseCoordList& list);
+               MassValues& block, SparseCoordList& list);
 
 } // namespace tessen

@@ -15,7 +15,7 @@ void write_molecule_header(RecordSink& report, const TitleSet& titles) {
     write_text_record(report, report::kValenceHeading);
 }
 
-void write_input_frame_listings(RecordSink& report, AtomTable& atoms, std::int32_t n,
+void write_input_frame_listings(ReportPipeline& report, AtomTable& atoms, std::int32_t n,
                                 SparseCoordList& sparse) {
     SCREENXYZ(atoms.pos, n, sparse);
     write_sparse_section(report, report::kInputFrameHeading, report::kIndependentOfIsotope,

@@ -4,6 +4,7 @@
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/RecordSink.hpp"
+#include "records/ReportPipeline.hpp"
 
 #include <cstdint>
 
@@ -18,7 +19,7 @@ void write_molecule_header(RecordSink& report, const TitleSet& titles);
 
 // The listings of the input axis frame, once the molecule is built: SCREENXYZ on the atom
 // table, the sparse listing section, and the distance check.
-void write_input_frame_listings(RecordSink& report, AtomTable& atoms, std::int32_t n,
+void write_input_frame_listings(ReportPipeline& report, AtomTable& atoms, std::int32_t n,
                                 SparseCoordList& sparse);
 
 // The trailer that ends a molecule (and a mass set begun by a control record): four blank

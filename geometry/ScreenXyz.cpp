@@ -32,7 +32,7 @@ void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
     for (std::size_t e = 0; e < list.count; ++e) {
         const SparseEntry& entry = list.entries[e];
         out.put(entry.axis).put(entry.atom);
-        if (const EditedField* field = listed_coordinate(entry.atom, entry.axis, entry.value))
+        if (const auto field = listed_coordinate(entry.atom, entry.axis, entry.value))
             out.put_edited(*field, kListedWidth, kListedDecimals);
         else
             out.put(entry.value);

@@ -167,12 +167,6 @@ void LayoutWriter::walk_and_put_real(float value) {
                        item.decimals);
 }
 
-LayoutWriter& LayoutWriter::put(std::span<const float> values) {
-    for (float value : values)
-        put_real(value);
-    return *this;
-}
-
 LayoutWriter& LayoutWriter::put_edited(const EditedField& field, int width, int decimals) {
     if (plan_) {
         const RecordPlan::Field& at = planned_field(LayoutItem::Kind::real);

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,8 +34,6 @@ class LayoutWriter {
         return *this;
     }
     LayoutWriter& put(std::string_view text);
-    // Each value in turn, as put(float) places it (a row of the distance check).
-    LayoutWriter& put(std::span<const float> values);
     // A real value already edited as the next item edits it, by Fw.d with w = width and
     // d = decimals, which the item must be: the field's text is the first width bytes
     // (the rest is scratch, copied along as one store).

@@ -28,7 +28,7 @@ std::size_t slot_of(std::uint32_t bits, int w, int d) {
 
 } // namespace
 
-const EditedField& recurring_field(float value, int w, int d) {
+EditedField recurring_field(float value, int w, int d) {
     static_assert(kCachedFields == std::size_t{1} << (32 - 26));
     if (w < 1 || w > kRealFieldSlack)
         throw std::logic_error("recurring field wider than an edited field holds");

@@ -20,7 +20,7 @@ using namespace test;
 // Everything one MASSPROPS call needs, and the lines it writes.
 struct Block {
     std::unique_ptr<AtomTable> atoms = std::make_unique<AtomTable>();
-    std::unique_ptr<MassBlock> block = std::make_unique<MassBlock>();
+    std::unique_ptr<MassValues> block = std::make_unique<MassValues>();
     TitleSet titles;
     SparseCoordList list;
     Lines write(std::int32_t n) {
@@ -82,7 +82,7 @@ TEST(MassProperties, BentTriatomicBlockLineForLine) {
 TEST(MassProperties, BentTriatomicStoredValues) {
     Block b = bent_triatomic();
     b.write(3);
-    const MassBlock& m = *b.block;
+    const MassValues& m = *b.block;
     EXPECT_EQ(m.total_mass, 18.0f);
     EXPECT_FLOAT_EQ(m.centre[0], 0.04f);
     EXPECT_NEAR(m.centre[1], 0.0516667, 5e-8);

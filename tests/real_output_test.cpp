@@ -204,7 +204,7 @@ TEST(RecurringFields, GiveTheEditorsText) {
     for (int round = 0; round < 5000; ++round) {
         const float v = values[static_cast<std::size_t>(pick(gen))];
         for (const auto& [w, d] : {std::pair{13, 6}, std::pair{12, 6}, std::pair{9, 2}}) {
-            const EditedField& field = recurring_field(v, w, d);
+            const EditedField field = recurring_field(v, w, d);
             ASSERT_EQ(std::string(field.data(), static_cast<std::size_t>(w)), edit_real(v, w, d))
                 << v << " in F" << w << "." << d;
         }

@@ -12,7 +12,6 @@
 
 #include <cstring>
 #include <random>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -83,39 +82,6 @@ TEST(LayoutWrite, SkipsOfEveryWidthBeforeFieldsAndLiterals) {
     write_record(out, Layout("(2X,'B',4X)"));
     const std::string first = std::string(12, ' ') + " 5" + " A" + std::string(9, ' ') + " 1.50";
     EXPECT_EQ(out.lines, Lines({first, "  B"}));
-}
-
-// A row handed over at once gives the records that one value at a time gives, across
-// record ends, the reversion and the asterisks of a value too wide.
-TEST(LayoutWrite, RowOfValuesEqualsValuesOneByOne) {
-    const Layout block("(1X,'ATOM',I3,/,(1X,8(F9.6,1X)))");
-    std::mt19937 rng(11);
-    std::uniform_real_distribution<float> distance(0.0f, 120.0f);
-    for (std::size_t n : {0u, 1u, 7u, 8u, 9u, 17u, 500u}) {
-        std::vector<float> row(n);
-        for (float& d : row)
-            d = distance(rng);
-        Records together;
-        LayoutWriter a(together, block);
-        a.put(std::int32_t{3}).put(std::span<const float>(row));
-        a.finish();
-        Records apart;
-        LayoutWriter b(apart, block);
-        b.put(std::int32_t{3});
-        for (float d : row)
-            b.put(d);
-        b.finish();
-        EXPECT_EQ(together.lines, apart.lines) << n << " values";
-        EXPECT_EQ(together.lines.size(), 1 + (n + 7) / 8 + (n == 0 ? 1 : 0)) << n << " values";
-    }
-}
-
-TEST(LayoutWrite, RowOfValuesAtAnItemThatTakesNoRealIsAProgramFault) {
-    Records out;
-    const Layout ints("(3I3)");
-    const float values[] = {1.0f};
-    LayoutWriter w(out, ints);
-    EXPECT_THROW(w.put(std::span<const float>(values)), std::logic_error);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
-// The report written in the calling thread and by a writer thread of its own: the sink
-// must be given the same writes either way, healthy or failing part-way, so that the
-// report, the first diagnostic and the exit status do not depend on TESSEN_THREADS.
+// The report pipeline: one thread or two, the sink must be given the same writes, healthy
+// or failing part-way, so that the report, the first diagnostic and the exit status do not
+// depend on TESSEN_THREADS; and each of its waits and fallbacks, driven by its limits.
 
 #include "driver/DeckProcess.hpp"
 #include "records/ByteStreams.hpp"
 #include "records/Diagnostic.hpp"
-#include "records/ReportFile.hpp"
+#include "records/ReportPipeline.hpp"
 #include "support/Decks.hpp"
 #include "support/Files.hpp"
 #include "support/Lines.hpp"
@@ -13,16 +13,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace tessen {
 namespace {
 
-using Writes = ReportFile::Writes;
-constexpr Writes kBothModes[] = {Writes::in_this_thread, Writes::in_background};
+using Threads = ReportPipeline::Threads;
+constexpr Threads kBothModes[] = {Threads::one, Threads::two};
 
 // A sink that keeps what reaches it and the size of every write it is given. Its
 // fail_at-th write (from 1; 0 never) puts out half of its bytes and fails, as a write
@@ -45,6 +49,42 @@ class FlakySink : public ByteSink {
     std::size_t fail_at_;
 };
 
+// A job of the tests: its text as `lines` records. It notes the thread that wrote it and
+// whether it is written; with a gate, it waits for the gate to open first.
+struct TextJob : ReportJob {
+    std::string text;
+    int lines = 1;
+    bool throws = false;
+    std::shared_future<void> gate;
+    std::thread::id writer;
+    std::atomic<bool> written = false;
+    static inline std::atomic<int> calls = 0; // writes of every text job
+
+    void write(RecordSink& out) override {
+        ++calls;
+        if (gate.valid())
+            gate.wait();
+        writer = std::this_thread::get_id();
+        for (int k = 0; k < lines; ++k)
+            out.put_record(text, false);
+        written = true;
+        if (throws)
+            throw RunError(ErrorKind::fp_divide_by_zero);
+    }
+};
+
+TextJob& submit_text(ReportPipeline& report, std::string text, int lines = 1, std::size_t bytes = 0,
+                     std::shared_future<void> gate = {}) {
+    TextJob& job = report.take_job<TextJob>(static_cast<std::size_t>(lines), bytes);
+    job.text = std::move(text);
+    job.lines = lines;
+    job.throws = false;
+    job.gate = std::move(gate);
+    job.written = false;
+    report.submit(job);
+    return job;
+}
+
 // Records of 0 to 180 characters, some 1.5 MB of them, with a record longer than any
 // buffer and one that fills a buffer exactly with its CR LF among them.
 const std::vector<std::string>& varied_records() {
@@ -59,6 +99,11 @@ const std::vector<std::string>& varied_records() {
     return records;
 }
 
+// Every 50th record goes through a job, in rows of three.
+bool is_job(std::size_t k) {
+    return k % 50 == 7;
+}
+
 struct Written {
     std::string bytes;
     std::vector<std::size_t> writes;
@@ -66,11 +111,11 @@ struct Written {
 };
 
 // Puts every record, going on after a diagnostic, then settles and closes the report.
-Written write_report(Writes writes, std::size_t fail_at = 0) {
+Written write_report(Threads threads, std::size_t fail_at = 0) {
     FlakySink sink(fail_at);
     int raised = 0;
     {
-        ReportFile report(sink, writes);
+        ReportPipeline report(sink, threads);
         auto counting = [&](auto step) {
             try {
                 step();
@@ -79,8 +124,14 @@ Written write_report(Writes writes, std::size_t fail_at = 0) {
                 ++raised;
             }
         };
-        for (const std::string& record : varied_records())
-            counting([&] { report.put_record(record, false); });
+        const std::vector<std::string>& records = varied_records();
+        for (std::size_t k = 0; k < records.size(); ++k)
+            counting([&] {
+                if (is_job(k))
+                    submit_text(report, records[k], 3);
+                else
+                    report.put_record(records[k], false);
+            });
         counting([&] { report.settle(); });
         counting([&] { report.close(); });
     }
@@ -89,10 +140,12 @@ Written write_report(Writes writes, std::size_t fail_at = 0) {
 
 TEST(ReportWriter, BothModesGiveTheSinkTheSameWrites) {
     std::string whole;
-    for (const std::string& record : varied_records())
-        whole += record + "\r\n";
-    const Written here = write_report(Writes::in_this_thread);
-    const Written background = write_report(Writes::in_background);
+    const std::vector<std::string>& records = varied_records();
+    for (std::size_t k = 0; k < records.size(); ++k)
+        for (int line = 0; line < (is_job(k) ? 3 : 1); ++line)
+            whole += records[k] + "\r\n";
+    const Written here = write_report(Threads::one);
+    const Written background = write_report(Threads::two);
     EXPECT_EQ(here.raised + background.raised, 0);
     EXPECT_TRUE(here.bytes == whole) << test::first_difference(whole, here.bytes);
     EXPECT_TRUE(background.bytes == whole) << test::first_difference(whole, background.bytes);
@@ -101,12 +154,12 @@ TEST(ReportWriter, BothModesGiveTheSinkTheSameWrites) {
 
 // Failing at the first write, the second, one within the long record, and the last one.
 TEST(ReportWriter, FailedWriteEndsTheReportAlikeInBothModes) {
-    const Written healthy = write_report(Writes::in_this_thread);
+    const Written healthy = write_report(Threads::one);
     for (std::size_t fail_at :
          {std::size_t{1}, std::size_t{2}, healthy.writes.size() / 2, healthy.writes.size()}) {
         SCOPED_TRACE("the sink fails at write " + std::to_string(fail_at));
-        const Written here = write_report(Writes::in_this_thread, fail_at);
-        const Written background = write_report(Writes::in_background, fail_at);
+        const Written here = write_report(Threads::one, fail_at);
+        const Written background = write_report(Threads::two, fail_at);
         EXPECT_EQ(here.raised, 1);
         EXPECT_EQ(background.raised, 1);
         // Nothing reaches the sink after the failed write: it is not tried again, and no
@@ -122,61 +175,122 @@ TEST(ReportWriter, FailedWriteEndsTheReportAlikeInBothModes) {
     }
 }
 
-// Molecules that fill one report buffer and part of the next, then a bad field in the next
-// molecule's atoms: the sink is written once before the fault is found.
-// A section's source counts what became of it. A section is written once and gives its
-// source back then, also when writing raises; one dropped unwritten, as the writer thread
-// drops those after a failed write, gives it back all the same. (A large distance table
-// not given back would leave a later molecule waiting for it for ever.)
-struct CountedSource {
-    int writes = 0;
-    int given_back = 0;
-    bool throws = false;
-    void write(RecordSink& out) {
-        ++writes;
-        out.put_record(std::string(100000, 's'), false);
-        if (throws)
-            throw RunError(ErrorKind::fp_divide_by_zero);
+// Behind a failed write the writer thread drops the jobs queued, and gives each back: the
+// jobs are large and only two may be out at a time, so one kept would stop the loop.
+TEST(ReportPipeline, JobsBehindAFailedWriteAreDroppedAndGivenBack) {
+    FlakySink failing(1);
+    ReportPipeline::Limits limits;
+    limits.max_large_jobs = 2;
+    ReportPipeline report(failing, Threads::two, limits);
+    TextJob::calls = 0;
+    try {
+        for (int k = 0; k < 40; ++k)
+            submit_text(report, std::string(100000, 's'), 1, limits.large_job_bytes);
+        report.close();
+        ADD_FAILURE() << "the failed write was not raised";
+    } catch (const RunError&) {
+        EXPECT_NO_THROW(report.close()) << "the fault is raised once";
     }
-    void give_back() { ++given_back; }
+    EXPECT_EQ(failing.writes.size(), 1u) << "the first job's records fail the first write";
+    EXPECT_EQ(TextJob::calls, 1) << "no job after it is written";
+}
+
+// A job taken and never submitted goes back at the next take: with one large job allowed,
+// the next large one would otherwise wait for ever.
+TEST(ReportPipeline, JobTakenAndNotSubmittedGoesBack) {
+    MemorySink sink;
+    ReportPipeline::Limits limits;
+    limits.max_large_jobs = 1;
+    ReportPipeline report(sink, Threads::two, limits);
+    TextJob& dropped = report.take_job<TextJob>(1, limits.large_job_bytes);
+    TextJob& next = report.take_job<TextJob>(1, limits.large_job_bytes);
+    EXPECT_EQ(&next, &dropped);
+    TextJob stranger;
+    EXPECT_THROW(report.submit(stranger), std::logic_error) << "not the job taken";
+}
+
+// What holds a job, and so the writer thread, until it is opened.
+struct Gate {
+    std::promise<void> opened;
+    std::shared_future<void> future = opened.get_future().share();
+    void open() { opened.set_value(); }
 };
 
-TEST(ReportWriter, EverySectionGivesItsSourceBackOnce) {
-    CountedSource written, raising, dropped, moved;
-    raising.throws = true;
-    MemorySink memory;
-    ReportFile here(memory);
-    here.write_section(RecordSink::Section(&written), 1);
-    EXPECT_THROW(here.write_section(RecordSink::Section(&raising), 1), RunError);
-    {
-        RecordSink::Section unwritten(&dropped);
-        RecordSink::Section first(&moved);
-        RecordSink::Section second(std::move(first));
+// With the writer held up, the jobs after the limit of waiting ones (or of their records)
+// are written in the caller's thread, at once.
+TEST(ReportPipeline, JobsRunInTheCallersThreadWhenTheWriterIsBehind) {
+    for (const bool by_records : {false, true}) {
+        SCOPED_TRACE(by_records ? "records behind" : "jobs behind");
+        ReportPipeline::Limits limits;
+        limits.batch_jobs = 1;
+        limits.jobs_behind = by_records ? 1000 : 3;
+        limits.records_behind = by_records ? 30 : 100000;
+        MemorySink sink;
+        ReportPipeline report(sink, Threads::two, limits);
+        Gate gate;
+        TextJob& held = submit_text(report, "HELD", 10, 0, gate.future);
+        TextJob& queued = submit_text(report, "QUEUED", 20);
+        TextJob& second = submit_text(report, "SECOND", 1);
+        TextJob& here = submit_text(report, "HERE", 1);
+        EXPECT_TRUE(here.written) << "written at once";
+        EXPECT_FALSE(held.written);
+        gate.open();
+        report.close();
+        EXPECT_EQ(here.writer, std::this_thread::get_id());
+        EXPECT_NE(held.writer, std::this_thread::get_id());
+        EXPECT_NE(queued.writer, std::this_thread::get_id());
+        EXPECT_EQ(second.writer == std::this_thread::get_id(), by_records);
+        const std::vector<std::string> lines = test::report_lines(sink.bytes());
+        ASSERT_EQ(lines.size(), 32u);
+        EXPECT_EQ(lines[9], "HELD");
+        EXPECT_EQ(lines[10], "QUEUED");
+        EXPECT_EQ(lines[30], "SECOND");
+        EXPECT_EQ(lines[31], "HERE");
     }
-    EXPECT_EQ(written.writes + written.given_back, 2);
-    EXPECT_EQ(raising.writes + raising.given_back, 2);
-    EXPECT_EQ(dropped.writes + dropped.given_back, 1);
-    EXPECT_EQ(moved.writes + moved.given_back, 1);
+}
 
-    // Behind a failed write, the writer thread drops what is queued.
-    std::vector<CountedSource> queued(40);
-    std::size_t made = 0;
-    FlakySink failing(1);
-    ReportFile background(failing, Writes::in_background);
-    try {
-        for (CountedSource& source : queued) {
-            ++made;
-            background.write_section(RecordSink::Section(&source), 1000);
+// Each bound on memory makes the caller's thread wait for the writer: for a large job
+// while max_large_jobs are out (the one waited for still in the caller's batch), for a
+// hand-over while max_waiting_jobs wait, and for a chunk while every chunk is queued.
+TEST(ReportPipeline, CallerWaitsForTheWriterAtEachBound) {
+    ReportPipeline::Limits large;
+    large.max_large_jobs = 1;
+    large.batch_jobs = 100;
+    large.records_worth_a_thread = 1000;
+    ReportPipeline::Limits waiting;
+    waiting.batch_jobs = 1;
+    waiting.max_waiting_jobs = 2;
+    ReportPipeline::Limits chunks;
+    chunks.chunk_size = 64;
+    chunks.chunks = 2;
+    chunks.batch_jobs = 1;
+    const std::string record(62, 'r'); // a chunk with its CR LF
+    for (int bound : {0, 1, 2}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        MemorySink sink;
+        ReportPipeline report(sink, Threads::two,
+                              bound == 0   ? large
+                              : bound == 1 ? waiting
+                                           : chunks);
+        Gate gate;
+        TextJob& held =
+            submit_text(report, "HELD", 1, bound == 0 ? large.large_job_bytes : 0, gate.future);
+        // Opened some time after the caller has started to wait.
+        std::jthread opener([&gate] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            gate.open();
+        });
+        if (bound == 0) {
+            report.take_job<TextJob>(1, large.large_job_bytes);
+        } else if (bound == 1) {
+            submit_text(report, "QUEUED");
+            submit_text(report, "WAITS");
+        } else {
+            for (int k = 0; k < 3; ++k)
+                report.put_record(record, false);
         }
-        background.close();
-    } catch (const RunError&) {
-        EXPECT_NO_THROW(background.close()) << "the fault is raised once";
-    }
-    // The first section's records fail the first write; none after it is written.
-    EXPECT_EQ(queued[0].writes, 1);
-    for (std::size_t k = 0; k < queued.size(); ++k) {
-        EXPECT_EQ(queued[k].given_back, k < made ? 1 : 0) << "section " << k;
-        EXPECT_EQ(queued[k].writes, k == 0 ? 1 : 0) << "section " << k;
+        EXPECT_TRUE(held.written) << "the caller went on before the writer made room";
+        report.close();
     }
 }
 
@@ -194,11 +308,11 @@ struct DeckOutcome {
     std::string message; // empty when the deck ran to its end
 };
 
-DeckOutcome run_deck(ByteSink& sink, Writes writes, const std::string& deck = late_fault_deck()) {
+DeckOutcome run_deck(ByteSink& sink, Threads threads, const std::string& deck = late_fault_deck()) {
     MemorySource source(deck);
     DeckOutcome outcome;
     try {
-        process_deck(source, "TEST.DAT", sink, writes);
+        process_deck(source, "TEST.DAT", sink, threads);
     } catch (const RunError& error) {
         outcome.kind = error.kind();
         outcome.message = error.what();

@@ -2,12 +2,11 @@
 // a report whose writes fail part-way, and what the sanitized test run (build-asan) and
 // fuzzing the job loop (fuzz/, `make fuzz`) found.
 
-#include "driver/JobLoop.hpp"
+#include "driver/DeckProcess.hpp"
 #include "records/ByteStreams.hpp"
 #include "records/Diagnostic.hpp"
 #include "records/InputDeck.hpp"
 #include "records/LayoutWriter.hpp"
-#include "records/ReportFile.hpp"
 #include "support/DeckRun.hpp"
 #include "support/Decks.hpp"
 #include "support/Records.hpp"
@@ -55,15 +54,12 @@ TEST(ReportBuffer, FailedWriteIsNotRepeated) {
 
     MemorySource source(deck);
     FailsOnceHalfway sink;
-    InputDeck input(source, "TEST.DAT");
-    ReportFile report(sink);
     try {
-        run_job_loop(input, report);
+        process_deck(source, "TEST.DAT", sink, ReportPipeline::Threads::one);
         ADD_FAILURE() << "the failed write did not end the run";
     } catch (const RunError& error) {
         EXPECT_EQ(error.kind(), ErrorKind::write_failed);
     }
-    report.close();
     const std::string& written = sink.bytes();
     EXPECT_LT(written.size(), whole.size());
     EXPECT_TRUE(whole.compare(0, written.size(), written) == 0)

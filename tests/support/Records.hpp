@@ -2,7 +2,7 @@
 
 #include "records/ByteStreams.hpp"
 #include "records/RecordSink.hpp"
-#include "records/ReportFile.hpp"
+#include "records/ReportPipeline.hpp"
 
 #include <string>
 #include <vector>
@@ -19,10 +19,11 @@ struct CollectedRecords : RecordSink {
     }
 };
 
-// A report file kept in memory; lines() closes it and gives its lines without CR LF.
+// A report kept in memory, written by a thread of its own as tessen writes it; lines()
+// closes it and gives its lines without CR LF.
 struct MemoryReport {
     MemorySink sink;
-    ReportFile file{sink};
+    ReportPipeline file{sink, ReportPipeline::Threads::two};
     std::vector<std::string> lines();
 };
 
