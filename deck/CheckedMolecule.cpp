@@ -7,6 +7,7 @@
 #include "records/ByteStreams.hpp"
 #include "records/Diagnostic.hpp"
 #include "records/InputDeck.hpp"
+#include "records/ReportPipeline.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -91,7 +92,8 @@ class DiscardedReport : public RecordSink {
 std::optional<std::string> tessen_stop(const std::string& deck_text) {
     MemorySource source(deck_text);
     InputDeck deck(source, "DECK");
-    DiscardedReport report;
+    DiscardedReport records;
+    ReportPipeline report(records);
     try {
         run_job_loop(deck, report);
     } catch (const RunError& error) {

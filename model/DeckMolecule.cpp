@@ -24,11 +24,10 @@ constexpr int kTitleRecords = 3;
 constexpr std::size_t kHeaderTitleStart = 3; // the isotope header's title: columns 4-63
 constexpr int kMassDecimals = 6;
 
-// A report nobody reads: the records are dropped and the mass blocks never computed.
+// A report nobody reads: the records are dropped.
 class DroppedReport : public RecordSink {
   public:
     void put_record(std::string_view, bool) override {}
-    void write_section(Section, std::size_t) override {}
 };
 
 // Trailing blanks cut off.
