@@ -1,13 +1,14 @@
 #include "deck/DeckCommand.hpp"
 
-#include "companion/CompanionCommand.hpp"
+#include "companion/RunCompanion.hpp"
+#include "companion/StandardInputCopy.hpp"
 #include "deck/DeckWriter.hpp"
 #include "geometry/AtomTable.hpp"
 
 #include <openbabel/oberror.h>
 
 #include <cmath>
-#include <fstream>
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -28,19 +29,20 @@ constexpr const char* kUsage =
     "Writes a TESSEN deck of every structure of the molecule files (any format that Open\n"
     "Babel reads: XYZ, SDF/MOL, PDB, CML, Gaussian, ORCA, MOPAC, ...), on standard output\n"
     "or in DECK. Row k of a molecule is the input's atom k; dummy atoms (mass 0) follow.\n"
+    "A FILE of - is read from standard input (its format given with -i).\n"
     "  -i FORMAT                 read every FILE in this Open Babel format\n"
-    "  -o DECK                   write the deck to DECK\n"
+    "  -o DECK                   write the deck to DECK (- for standard output)\n"
     "  --isotopologue LIST       add an isotope mass set, LIST as ATOM:ISOTOPE[,...]\n"
     "                            (2:2H,3:2H or 1:13C); may be given more than once\n"
     "  --single-substitutions    add a mass set for every atom with a stable minor isotope\n"
     "                            (2H 13C 15N 18O 34S 37Cl 29Si 10B 6Li 81Br 25Mg)\n"
-    "exit status: 0 done; 1 a file cannot be read or a structure cannot be written;\n"
+    "exit status: 0 done; 1 a file cannot be read, a structure or the deck cannot be written;\n"
     "2 the command line is wrong, or an unknown isotope or atom number.\n";
 
 struct Options {
     std::vector<std::string> files;
     std::string format;
-    std::optional<std::string> output;
+    std::string output; // "-": standard output
     std::vector<std::string> isotopologues;
     bool single_substitutions = false;
 };
@@ -61,14 +63,19 @@ std::optional<std::string> unwritable(const DeckMolecule& m) {
 
 class DeckRun {
   public:
-    DeckRun(const Options& options, std::ostream& err) : options_(options), err_(err) {}
+    DeckRun(const Options& options, companion::Streams& streams)
+        : options_(options), streams_(streams) {}
 
     // Reads every file; false when an isotope or atom number is unknown (exit 2).
     bool read_all() {
         for (const std::string& file : options_.files) {
-            if (std::optional<std::string> why = read_structures(
-                    file, options_.format, [&](Structure s) { add(file, std::move(s)); })) {
-                err_ << "tessen-deck: " << file << ": " << *why << "\n";
+            const std::string name = companion::input_name(file);
+            const auto take = [&](Structure s) { add(name, std::move(s)); };
+            try {
+                if (std::optional<std::string> why = read_file(file, take))
+                    throw companion::CommandError(kExitFailed, *why, name);
+            } catch (const companion::CommandError& error) {
+                tell(error);
                 failed_ = true;
             }
             if (usage_error_)
@@ -82,11 +89,23 @@ class DeckRun {
 
   private:
     const Options& options_;
-    std::ostream& err_;
+    companion::Streams& streams_;
     std::vector<DeckMolecule> molecules_;
     bool failed_ = false;
     bool usage_error_ = false;
     int structures_ = 0;
+
+    void tell(const companion::CommandError& error) { streams_.report(error); }
+
+    // The structures of one file; standard input is read whole into a file of its own
+    // first, since Open Babel reads a file that it can go back in.
+    std::optional<std::string> read_file(const std::string& file,
+                                         const std::function<void(Structure)>& take) {
+        if (file != "-")
+            return read_structures(file, options_.format, take);
+        const companion::StandardInputCopy copy;
+        return read_structures(copy.path(), options_.format, take);
+    }
 
     void add(const std::string& file, Structure s) {
         ++structures_;
@@ -96,8 +115,7 @@ class DeckRun {
         for (const std::string& substitutions : options_.isotopologues) {
             auto parsed = parse_isotopologue(substitutions, s);
             if (auto* error = std::get_if<std::string>(&parsed)) {
-                err_ << "tessen-deck: " << file << ", structure " << structures_ << ": " << *error
-                     << "\n";
+                tell(companion::CommandError(kExitUsage, structure_name() + ": " + *error, file));
                 usage_error_ = true;
                 return;
             }
@@ -108,63 +126,47 @@ class DeckRun {
                 sets.push_back(std::move(set));
         DeckMolecule m = deck_molecule(s, file, std::move(sets));
         if (std::optional<std::string> why = unwritable(m)) {
-            err_ << "tessen-deck: " << file << ", structure " << structures_
-                 << ": cannot be written: " << *why << "\n";
+            tell(companion::CommandError(kExitFailed,
+                                         structure_name() + ": cannot be written: " + *why, file));
             failed_ = true;
             return;
         }
         molecules_.push_back(std::move(m));
     }
+
+    std::string structure_name() const { return "structure " + std::to_string(structures_); }
 };
 
 // The options of a parsed command line.
 Options options_of(const companion::Arguments& arguments) {
     Options options;
     options.files = arguments.operands;
-    const auto last = [&](const char* name) -> std::optional<std::string> {
-        const auto found = arguments.values.find(name);
-        if (found == arguments.values.end())
-            return std::nullopt;
-        return found->second.back();
-    };
-    options.format = last("-i").value_or("");
-    options.output = last("-o");
-    if (const auto found = arguments.values.find("--isotopologue"); found != arguments.values.end())
-        options.isotopologues = found->second;
+    options.format = arguments.last("-i").value_or("");
+    options.output = arguments.last("-o").value_or("-");
+    options.isotopologues = arguments.all("--isotopologue");
     options.single_substitutions = arguments.has("--single-substitutions");
     return options;
 }
 
-} // namespace
-
-int run_deck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const companion::Parsed parsed =
-        companion::parse_arguments(args, "tessen-deck", kUsage, {"--single-substitutions"},
-                                   {"-i", "-o", "--isotopologue"}, out, err);
-    if (!parsed.arguments)
-        return parsed.status;
-    const Options options = options_of(*parsed.arguments);
+int make_deck(const companion::Arguments& arguments, companion::Streams& streams) {
+    const Options options = options_of(arguments);
     // Open Babel's own messages (kekulisation warnings; an error at the end of some output
     // files) are not the user's concern: a file that gives no structure is named below.
     OpenBabel::obErrorLog.StopLogging();
-    DeckRun run(options, err);
+    DeckRun run(options, streams);
     if (!run.read_all())
         return kExitUsage;
-    if (!run.molecules().empty()) {
-        const std::string text = deck_text(run.molecules());
-        if (options.output) {
-            std::ofstream file(*options.output, std::ios::binary | std::ios::trunc);
-            file << text;
-            file.close();
-            if (!file) {
-                err << "tessen-deck: " << *options.output << ": cannot be written\n";
-                return kExitFailed;
-            }
-        } else {
-            out << text << std::flush;
-        }
-    }
+    if (!run.molecules().empty())
+        streams.write_output(options.output, deck_text(run.molecules()));
     return run.failed() ? kExitFailed : kExitOk;
+}
+
+} // namespace
+
+int run_deck(const std::vector<std::string>& args, std::ostream& err) {
+    const companion::CommandSpec spec{
+        "tessen-deck", kUsage, {"--single-substitutions"}, {"-i", "-o", "--isotopologue"}};
+    return companion::run_companion(args, spec, make_deck, err);
 }
 
 } // namespace tessen::deck

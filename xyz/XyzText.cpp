@@ -1,13 +1,19 @@
 #include "xyz/XyzText.hpp"
 
+#include "model/MassTable.hpp"
 #include "records/RealOutput.hpp"
-#include "xyz/ElementTable.hpp"
+
+#include <cmath>
 
 namespace tessen::xyz {
 
 namespace {
 
 constexpr std::size_t kNumberWidth = 12;
+
+// How far a mass may lie from the nearest known one and still name its element, in u: a
+// deck may give masses rounded (Cl 35.5).
+constexpr double kSymbolTolerance = 0.1;
 
 std::string right_justified(std::string text, std::size_t width) {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
@@ -47,7 +53,7 @@ std::string quoted(const std::string& text) {
 // An unknown mass is written as "nan", which readers of extended XYZ take as a number:
 // a computation with it gives no result rather than one made with a wrong mass.
 std::string atom_line(const ListedAtom& atom) {
-    std::string symbol(atom.mass ? element_for_mass(*atom.mass) : std::string_view("X"));
+    std::string symbol = atom.mass ? element_symbol(*atom.mass) : "X";
     std::string text = symbol + std::string(symbol.size() < 2 ? 2 - symbol.size() : 0, ' ');
     for (float value : {atom.x, atom.y, atom.z})
         text += "  " + right_justified(xyz_number(value), kNumberWidth);
@@ -56,6 +62,11 @@ std::string atom_line(const ListedAtom& atom) {
 }
 
 } // namespace
+
+std::string element_symbol(double mass) {
+    const std::optional<model::KnownMass> known = model::nearest_known_mass(mass);
+    return known && std::abs(known->mass - mass) <= kSymbolTolerance ? known->symbol : "X";
+}
 
 std::string xyz_number(float value) {
     // The report's own field, wide enough for any single-precision value.

@@ -10,6 +10,11 @@ namespace tessen::xyz {
 // three coordinates and the mass. Readers of plain XYZ take the first four columns.
 inline constexpr const char* kXyzProperties = "species:S:1:pos:R:3:masses:R:1";
 
+// The element symbol of an atomic mass in u: the element of the nearest isotope mass or
+// standard atomic weight that Open Babel knows, when it lies within 0.1 u (deuterium and
+// tritium are H); otherwise, and for a dummy atom's mass (0), X.
+std::string element_symbol(double mass);
+
 // A coordinate or a mass as an XYZ file shows it: the report's own six-decimal text of
 // the value, with a zero before the decimal point ("-0.239987", "0.000000").
 std::string xyz_number(float value);
