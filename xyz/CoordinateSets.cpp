@@ -34,7 +34,7 @@ ListedAtom listed_atom(const report::ListingRow& row, const AxisOrder& order) {
         for (int k = 0; k < 3; ++k)
             xyz[k] = shown[(*order)[k]];
         if (report::mirrors(*order))
-            xyz[2] = 0.0f - xyz[2]; // 0 stays +0, printed without a sign
+            xyz[2] = -xyz[2];
     }
     std::optional<float> mass;
     if (row.mass)

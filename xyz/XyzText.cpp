@@ -11,9 +11,12 @@ namespace {
 
 constexpr std::size_t kNumberWidth = 12;
 
-// How far a mass may lie from the nearest known one and still name its element, in u: a
-// deck may give masses rounded (Cl 35.5).
-constexpr double kSymbolTolerance = 0.1;
+// A mass this close to an isotope's (in u) is that isotope: the report prints a float to
+// six decimals, within 2e-5 of the deck's value for any mass up to 300.
+constexpr double kSameMass = 1e-4;
+// Otherwise, how far a mass may lie from an element's main isotope or standard weight and
+// still name it, in u: a deck may give masses rounded (Cl 35.5).
+constexpr double kRoundedMass = 0.1;
 
 std::string right_justified(std::string text, std::size_t width) {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
@@ -63,9 +66,14 @@ std::string atom_line(const ListedAtom& atom) {
 
 } // namespace
 
+// Open Babel's tables hold short-lived isotopes too (10He at 10.05): only an exact match
+// names an element by a rare isotope, so that a mistyped mass does not pass for one.
 std::string element_symbol(double mass) {
-    const std::optional<model::KnownMass> known = model::nearest_known_mass(mass);
-    return known && std::abs(known->mass - mass) <= kSymbolTolerance ? known->symbol : "X";
+    const std::optional<model::KnownMass> nearest = model::nearest_known_mass(mass);
+    if (nearest && std::abs(nearest->mass - mass) <= kSameMass)
+        return nearest->symbol;
+    const std::optional<model::KnownMass> rounded = model::identify_mass(mass, kRoundedMass);
+    return rounded && rounded->main ? rounded->symbol : "X";
 }
 
 std::string xyz_number(float value) {
