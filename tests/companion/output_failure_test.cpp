@@ -2,11 +2,17 @@
 // descriptor. A failed write is a failure (exit status 1, with the system's reason); a
 // program that writes nothing there is not failed by it.
 
+#include "records/StandardDescriptors.hpp"
 #include "support/Files.hpp"
 #include "support/Lines.hpp"
 #include "support/Programs.hpp"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tessen::test {
 namespace {
@@ -68,6 +74,24 @@ TEST_F(Outputs, NothingWrittenOnAClosedStandardOutputIsNoFailure) {
     EXPECT_EQ(run({deck_binary(), "hoi.xyz", "-o", "HOI.DAT"}, StandardOutput::closed).status, 0);
     EXPECT_EQ(run({check_binary(), "WATER.DAT"}, StandardOutput::closed).status, 0);
     EXPECT_EQ(run({xyz_binary(), "-o", "-", "WATER.DAT"}, StandardOutput::closed).status, 1);
+}
+
+// In a child process with standard input and output closed: after the guard, a file opened
+// takes neither descriptor, and reading or writing them still fails as on a closed one.
+bool closed_streams_stay_closed_to_use() {
+    ::close(0);
+    ::close(1);
+    open_standard_descriptors();
+    char byte = 'x';
+    const bool file_elsewhere = ::open("/dev/null", O_RDONLY) > 2;
+    const bool unwritable = ::write(1, &byte, 1) < 0 && errno == EBADF;
+    const bool unreadable = ::read(0, &byte, 1) < 0 && errno == EBADF;
+    return file_elsewhere && unwritable && unreadable;
+}
+
+TEST(StandardDescriptors, AClosedStreamIsHeldOpenButCannotBeUsed) {
+    EXPECT_EXIT(std::_Exit(closed_streams_stay_closed_to_use() ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
 }
 
 // Open Babel's tables name every element: iodine goes from a molecule file to a deck, a
