@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 60
 CLANGXX      ?= clang++
 
 .PHONY: all build build-tests run test test-sanitized test-tsan clean install package openbabel \
-        fuzz fuzz-build fuzz-toolchain format-check deps deps-test
+        fuzz fuzz-all fuzz-run fuzz-build fuzz-toolchain format-check deps deps-test
 
 all: build
 
@@ -84,21 +84,37 @@ format-check: deps-test
 	@files=$$(git ls-files '*.cpp' '*.hpp' 2>/dev/null || find . -name '*.[ch]pp' -not -path './build*'); \
 	  clang-format --dry-run --Werror $$files && echo "format check: $$(echo $$files | wc -w) files formatted"
 
-# Fuzzes the job loop for FUZZ_SECONDS seconds from a seed corpus of every deck in the
-# repository (examples/, tests/), with the deck dictionary fuzz/deck.dict. New inputs
-# collect in $(FUZZ_BUILD)/corpus; a finding is written to $(FUZZ_BUILD)/finding-*.
+# The fuzz targets, one for every reader (fuzz/CMakeLists.txt declares each with its seeds
+# and dictionary; fuzz/README.md). `make fuzz` fuzzes the job loop (or FUZZ_TARGET) for
+# FUZZ_SECONDS seconds, `make fuzz-all` every target in turn. New inputs collect in
+# $(FUZZ_BUILD)/corpus/TARGET; a finding is written to $(FUZZ_BUILD)/finding-TARGET-*.
+# Open Babel's own leaks are left out as in the sanitized tests.
+FUZZ_TARGET ?= fuzz_job_loop
+FUZZ_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+           UBSAN_OPTIONS=print_stacktrace=1
 fuzz: fuzz-build
-	rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds $(FUZZ_BUILD)/corpus
-	find examples tests fuzz -name '*.DAT' -type f | while read -r deck; do \
-	  cp "$$deck" "$(FUZZ_BUILD)/seeds/$$(echo "$$deck" | tr / _)"; done
-	$(FUZZ_BUILD)/fuzz/tessen_fuzz -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/deck.dict \
+	@$(MAKE) --no-print-directory fuzz-run FUZZ_TARGET=$(FUZZ_TARGET)
+
+fuzz-all: fuzz-build
+	@for target in $$(cat $(FUZZ_BUILD)/fuzz/targets.txt); do \
+	  $(MAKE) --no-print-directory fuzz-run FUZZ_TARGET=$$target || exit 1; done
+
+# One target: its seeds copied into a folder of their own, its corpus kept between runs.
+fuzz-run:
+	rm -rf $(FUZZ_BUILD)/seeds/$(FUZZ_TARGET)
+	mkdir -p $(FUZZ_BUILD)/seeds/$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
+	while read -r seed; do cp "$$seed" "$(FUZZ_BUILD)/seeds/$(FUZZ_TARGET)/$$(echo "$$seed" | tr / _)"; \
+	  done < $(FUZZ_BUILD)/fuzz/$(FUZZ_TARGET).seeds
+	dict=$$(cat $(FUZZ_BUILD)/fuzz/$(FUZZ_TARGET).dict); $(FUZZ_ENV) \
+	  $(FUZZ_BUILD)/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) $${dict:+-dict=$$dict} \
 	  -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
-	  -artifact_prefix=$(FUZZ_BUILD)/finding- $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
+	  -artifact_prefix=$(FUZZ_BUILD)/finding-$(FUZZ_TARGET)- \
+	  $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) $(FUZZ_BUILD)/seeds/$(FUZZ_TARGET)
 
 fuzz-build: fuzz-toolchain
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=$(CLANGXX) -DTESSEN_FUZZ=ON -DTESSEN_TESTS=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tessen_fuzz
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 
 # clang++ with its libFuzzer run-time, from Debian's packages where it is missing. The
 # probe links a program into the fuzz build folder (never onto a device such as /dev/null).
@@ -127,17 +143,20 @@ package: build
 # Benchmarks, in a Release build of their own and never part of `make test`: tessen timed
 # as a whole process on three seeded decks (bench/run_bench.py writes them with
 # bench/make_deck.py into $(BENCH_BUILD)/decks the first time), then the micro-benchmarks
-# of the field editors. Figures and how to read them: bench/RESULTS.md.
+# of the field editors and of tessen-fit's least-squares solver. Figures and how to read
+# them: bench/RESULTS.md.
 BENCH_BUILD ?= build-bench
 BENCH_RUNS  ?= 5
 .PHONY: bench bench-toolchain
 bench: bench-toolchain
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTESSEN_BENCH=ON -DTESSEN_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessen tessen_micro_bench time_process
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessen tessen_micro_bench time_process \
+	  tessen_fit_bench
 	python3 bench/run_bench.py --tessen $(BENCH_BUILD)/tessen \
 	  --timer $(BENCH_BUILD)/bench/time_process --decks $(BENCH_BUILD)/decks \
 	  --runs $(BENCH_RUNS)
 	$(BENCH_BUILD)/bench/tessen_micro_bench
+	$(BENCH_BUILD)/bench/tessen_fit_bench
 
 # Google Benchmark, from Debian's packages where it is missing.
 bench-toolchain:

@@ -6,6 +6,9 @@
 
 #include "check/DeckChecker.hpp"
 
+#include "check/FindingFormat.hpp"
+#include "check/MassSetTraps.hpp"
+#include "check/RecordTraps.hpp"
 #include "check/TypedFields.hpp"
 #include "driver/JobLoop.hpp"
 #include "geometry/Precision.hpp"
@@ -32,15 +35,10 @@ constexpr double kClosestAtoms = 0.5;
 constexpr double kHeaviestAtom = 300.0;
 constexpr double kCollinearDegrees = 1.0;
 
-constexpr std::array<const char*, 4> kAtomRealNames = {"bond length", "angle", "dihedral", "mass"};
+// The title records after a counts record.
+constexpr std::size_t kTitleCount = 3;
 
-// A value as the messages show it: six decimals, or more digits when six show nothing.
-std::string number_text(double value) {
-    char text[64];
-    const bool tiny = value != 0.0 && std::fabs(value) < 5e-7;
-    std::snprintf(text, sizeof text, tiny ? "%.6g" : "%.6f", value);
-    return text;
-}
+constexpr std::array<const char*, 4> kAtomRealNames = {"bond length", "angle", "dihedral", "mass"};
 
 std::string columns_text(std::size_t start, std::size_t width) {
     return "columns " + std::to_string(start + 1) + "-" + std::to_string(start + width);
@@ -104,6 +102,7 @@ class Checker : public JobListener, public RecordObserver {
         if (error.first_column() != 0)
             column = error.first_column();
         add(error.line(), column, Severity::error, code_of(error.kind()), message);
+        titles_left_ = 0;
         in_atom_records_ = false;
         after_atoms_ = false;
     }
@@ -125,13 +124,28 @@ class Checker : public JobListener, public RecordObserver {
         if (stray_cr)
             warn(line, *stray_cr + 1, "carriage-return",
                  "carriage return inside the line: the rest of the line is never read");
+        if (titles_left_ > 0)
+            check_title(kTitleCount + 1 - titles_left_--);
     }
 
     // ---- control records, counts, what follows a molecule ------------------------------
 
-    void control_read(std::int32_t) override { check_after_atoms(); }
+    void control_read(std::int32_t code) override {
+        check_after_atoms();
+        if (code == report::kIsotopeCode)
+            warn_all(line_, text_past_end(text_, typed_record(report::kControlRecord, text_, 1).end,
+                                          "where a -6 control record's code ends (the set keeps "
+                                          "the third title in hand)"));
+    }
 
-    void isotope_header_read(std::int32_t) override { check_after_atoms(); }
+    void isotope_header_read(std::int32_t code) override {
+        check_after_atoms();
+        if (code == report::kIsotopeCode)
+            warn_all(line_, text_past_end(text_,
+                                          typed_record(report::kIsotopeHeader, text_, 1).end +
+                                              report::kThirdTitleLength,
+                                          "where an isotope header's title ends"));
+    }
 
     void counts_read(std::int32_t n, std::int32_t) override {
         counts_line_ = line_;
@@ -139,6 +153,8 @@ class Checker : public JobListener, public RecordObserver {
         placed_.clear();
         atom_index_ = 0;
         in_atom_records_ = true;
+        titles_left_ = kTitleCount;
+        warn_all(line_, counts_record_traps(text_));
         std::int32_t first = 0;
         FieldWalker walker(report::kControlRecord, text_);
         const bool first_typed = walker.get_int(first) == FieldStatus::ok && first != 0;
@@ -159,7 +175,10 @@ class Checker : public JobListener, public RecordObserver {
         atom_line_ = line_;
         if (control_code_in(text_))
             return; // the count is too large: said with the error that follows
-        check_typed_fields(rec);
+        if (index == 1)
+            first_atom_ = rec.i;
+        const bool mass_reported = check_typed_fields(rec);
+        warn_all(line_, atom_record_traps(text_, index, first_atom_, mass_reported));
         check_references(index, rec);
         check_ranges(index, rec);
     }
@@ -181,13 +200,18 @@ class Checker : public JobListener, public RecordObserver {
         after_atoms_ = true;
         check_unfilled_rows(n);
         check_close_atoms(atoms);
+        own_masses_.assign(atoms.mass.begin() + 1,
+                           atoms.mass.begin() + 1 + std::clamp(n, 0, kMaxAtoms));
         if (hook_)
             hook_(atoms, n);
     }
 
     // ---- isotope mass sets -------------------------------------------------------------
 
-    void mass_set_begun(std::int32_t n) override { set_n_ = n; }
+    void mass_set_begun(std::int32_t n) override {
+        set_n_ = n;
+        mass_set_.begin(n, own_masses_);
+    }
 
     void mass_read(std::int32_t atom, std::size_t line, std::size_t start, std::size_t width,
                    std::string_view text, float mass) override {
@@ -204,19 +228,10 @@ class Checker : public JobListener, public RecordObserver {
                 return;
             }
         }
-        if (is_blank(text)) {
-            warn(line, start + 1, "blank-mass",
-                 where + " (" + columns_text(start, width) +
-                     ") is blank: the set is shorter than the " + std::to_string(set_n_) +
-                     " atoms of the molecule, and the atom gets mass 0");
-            return;
-        }
-        if (check_implied_decimals(line, start, text, mass, "mass", ""))
-            return;
-        if (mass > kHeaviestAtom)
-            warn(line, start + 1, "implausible-mass",
-                 where + " is " + number_text(mass) + ", above " + number_text(kHeaviestAtom) +
-                     ": the mass set may be shorter than the molecule");
+        const bool reported = check_mass_value(atom, line, start, width, text, mass);
+        const TypedField field{start, width, std::string(text), true, FieldStatus::ok, mass};
+        for (const LocatedTrap& located : mass_set_.field_read(atom, line, text_, field, reported))
+            warn_all(located.line, located.trap);
     }
 
   private:
@@ -237,6 +252,10 @@ class Checker : public JobListener, public RecordObserver {
     bool in_atom_records_ = false;
     bool after_atoms_ = false;
     std::size_t control_code_line_ = 0; // a control record read as masses
+    std::size_t titles_left_ = 0;       // title records still to come after a counts record
+    std::int32_t first_atom_ = 0;       // the atom of the molecule's first atom record
+    std::vector<float> own_masses_;     // the masses of the molecule's atom records
+    MassSetTraps mass_set_;
 
     void add(std::size_t line, std::optional<std::size_t> column, Severity severity,
              std::string code, std::string message) {
@@ -245,6 +264,43 @@ class Checker : public JobListener, public RecordObserver {
     void warn(std::size_t line, std::optional<std::size_t> column, std::string code,
               std::string message) {
         add(line, column, Severity::warning, std::move(code), std::move(message));
+    }
+    void warn_all(std::size_t line, const std::optional<FieldTrap>& trap) {
+        if (trap)
+            warn(line, trap->column, trap->code, trap->message);
+    }
+    void warn_all(std::size_t line, const std::vector<FieldTrap>& traps) {
+        for (const FieldTrap& trap : traps)
+            warn(line, trap.column, trap.code, trap.message);
+    }
+
+    // Title k (1 to 3) in the record read last: text past its 80 or 60 columns.
+    void check_title(std::size_t k) {
+        const std::size_t length =
+            k == kTitleCount ? report::kThirdTitleLength : report::kTitleLength;
+        warn_all(line_, text_past_end(text_, length, "where title " + std::to_string(k) + " ends"));
+    }
+
+    // The checks of a mass set's value on their own: a blank field, implied decimals, a
+    // value above any atom's. True when one of them reported the field.
+    bool check_mass_value(std::int32_t atom, std::size_t line, std::size_t start, std::size_t width,
+                          std::string_view text, float mass) {
+        const std::string where = "mass of atom " + std::to_string(atom);
+        if (is_blank(text)) {
+            warn(line, start + 1, "blank-mass",
+                 where + " (" + columns_text(start, width) +
+                     ") is blank: the set is shorter than the " + std::to_string(set_n_) +
+                     " atoms of the molecule, and the atom gets mass 0");
+            return true;
+        }
+        if (check_implied_decimals(line, start, text, mass, "mass", ""))
+            return true;
+        if (mass <= kHeaviestAtom)
+            return false;
+        warn(line, start + 1, "implausible-mass",
+             where + " is " + number_text(mass) + ", above " + number_text(kHeaviestAtom) +
+                 ": the mass set may be shorter than the molecule");
+        return true;
     }
 
     // The record right after a molecule's atom records reads as an atom record: the count
@@ -288,18 +344,24 @@ class Checker : public JobListener, public RecordObserver {
         return std::fabs(typed) <= 360.0;
     }
 
-    void check_typed_fields(const ValenceRecord& rec) {
-        const std::vector<TypedReal> fields = typed_reals(report::kAtomRecord, text_);
+    // Implied decimals in the real fields and a blank mass; true when the mass field got a
+    // finding.
+    bool check_typed_fields(const ValenceRecord& rec) {
+        const std::vector<TypedField> fields = typed_reals(report::kAtomRecord, text_);
+        bool mass_reported = false;
         for (std::size_t k = 0; k < fields.size() && k < kAtomRealNames.size(); ++k) {
-            const TypedReal& f = fields[k];
+            const TypedField& f = fields[k];
             const std::string unit = (k == 1 || k == 2) ? " degrees" : "";
-            check_implied_decimals(line_, f.start, f.text, f.value, kAtomRealNames[k], unit);
+            const bool reported = check_implied_decimals(
+                line_, f.start, f.text, static_cast<float>(f.value), kAtomRealNames[k], unit);
+            mass_reported = k == 3 && reported;
         }
         if (fields.size() == 4 && is_blank(fields[3].text))
             warn(line_, {}, "blank-mass",
                  "mass field (" + columns_text(fields[3].start, fields[3].width) +
                      ") is blank: atom " + std::to_string(rec.i) +
                      " gets mass 0 and is left out of the mass properties");
+        return mass_reported;
     }
 
     // References to atoms not placed before in this molecule (the row is whatever it

@@ -22,23 +22,41 @@ bool is_exponent_letter(char c) {
 
 } // namespace
 
-std::vector<TypedReal> typed_reals(const Layout& layout, std::string_view record) {
-    std::vector<TypedReal> fields;
+TypedRecord typed_record(const Layout& layout, std::string_view record, std::size_t count) {
+    TypedRecord typed;
     FieldWalker walker(layout, record);
     for (const LayoutItem& item : layout.items()) {
+        if (count != 0 && typed.fields.size() == count)
+            break;
+        TypedField field;
         if (item.kind == LayoutItem::Kind::integer) {
-            std::int32_t ignored = 0;
-            walker.get_int(ignored);
+            std::int32_t value = 0;
+            field.status = walker.get_int(value);
+            field.value = value;
         } else if (item.kind == LayoutItem::Kind::real) {
-            TypedReal field;
-            field.status = walker.get_real(field.value);
-            field.start = walker.last_field_start();
-            field.width = walker.last_field_width();
-            field.text = std::string(walker.last_field());
-            fields.push_back(std::move(field));
+            float value = 0;
+            field.status = walker.get_real(value);
+            field.value = value;
+            field.real = true;
+        } else {
+            continue;
         }
+        field.start = walker.last_field_start();
+        field.width = walker.last_field_width();
+        field.text = std::string(walker.last_field());
+        typed.fields.push_back(std::move(field));
     }
-    return fields;
+    typed.end = walker.column();
+    return typed;
+}
+
+std::vector<TypedField> typed_reals(const Layout& layout, std::string_view record) {
+    std::vector<TypedField> reals;
+    for (TypedField& field : typed_record(layout, record).fields) {
+        if (field.real)
+            reals.push_back(std::move(field));
+    }
+    return reals;
 }
 
 bool is_blank(std::string_view text) {

@@ -11,19 +11,31 @@
 
 namespace tessen::check {
 
-// A real field of a record as it was typed: its columns by the layout (0-based start,
-// width), its text, and what the record layer reads from it.
-struct TypedReal {
+// A numeric field of a record as it was typed: its columns by the layout (0-based start,
+// width), its text as the walk took it (a comma that ended it included, nothing past the
+// end of a short record), and what the record layer reads from it (a real's float, an
+// integer's value, exactly).
+struct TypedField {
     std::size_t start = 0;
     std::size_t width = 0;
     std::string text;
+    bool real = false;
     FieldStatus status = FieldStatus::ok;
-    float value = 0;
+    double value = 0;
 };
 
-// The real fields of a record read by a layout (its integer fields are read and passed
-// over), exactly as tessen reads them.
-std::vector<TypedReal> typed_reals(const Layout& layout, std::string_view record);
+// The numeric fields of a record read by a layout, exactly as tessen reads them, and the
+// column where the read stopped.
+struct TypedRecord {
+    std::vector<TypedField> fields;
+    std::size_t end = 0; // 0-based: the first column after what the fields read
+};
+
+// The first `count` numeric fields of a record by a layout (every one when count is 0).
+TypedRecord typed_record(const Layout& layout, std::string_view record, std::size_t count = 0);
+
+// The real fields of a record read by a layout.
+std::vector<TypedField> typed_reals(const Layout& layout, std::string_view record);
 
 // Whether the text holds only blanks and tabs (or nothing).
 bool is_blank(std::string_view text);

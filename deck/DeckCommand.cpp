@@ -2,12 +2,11 @@
 
 #include "companion/RunCompanion.hpp"
 #include "companion/StandardInputCopy.hpp"
-#include "deck/DeckWriter.hpp"
+#include "deck/CheckedMolecule.hpp"
 #include "geometry/AtomTable.hpp"
 
 #include <openbabel/oberror.h>
 
-#include <cmath>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -19,9 +18,6 @@ namespace {
 using companion::kExitFailed;
 using companion::kExitOk;
 using companion::kExitUsage;
-
-// Atoms closer than this are one place: no valence coordinates reach the second.
-constexpr double kSamePlace = 1e-4;
 
 constexpr const char* kUsage =
     "usage: tessen-deck [OPTIONS] FILE... [-o DECK]\n"
@@ -47,20 +43,6 @@ struct Options {
     bool single_substitutions = false;
 };
 
-// Why a structure cannot be written as a deck, if it cannot.
-std::optional<std::string> unwritable(const DeckMolecule& m) {
-    const int n = m.coordinates.real_atoms + m.coordinates.dummy_atoms;
-    if (n > kMaxAtoms)
-        return std::to_string(n) + " atoms with the dummy atoms, more than a deck holds (" +
-               std::to_string(kMaxAtoms) + ")";
-    for (const AtomRecord& r : m.coordinates.records)
-        if (&r != &m.coordinates.records.front() &&
-            !(r.r >= kSamePlace && std::isfinite(r.a) && std::isfinite(r.t)))
-            return "atom " + std::to_string(r.i) + " stands where atom " + std::to_string(r.j) +
-                   " stands";
-    return std::nullopt;
-}
-
 class DeckRun {
   public:
     DeckRun(const Options& options, companion::Streams& streams)
@@ -70,12 +52,12 @@ class DeckRun {
     bool read_all() {
         for (const std::string& file : options_.files) {
             const std::string name = companion::input_name(file);
-            const auto take = [&](Structure s) { add(name, std::move(s)); };
+            const auto take = [&](const Structure& s) { add(name, s); };
             try {
                 if (std::optional<std::string> why = read_file(file, take))
                     throw companion::CommandError(kExitFailed, *why, name);
             } catch (const companion::CommandError& error) {
-                tell(error);
+                streams_.report(error);
                 failed_ = true;
             }
             if (usage_error_)
@@ -95,8 +77,6 @@ class DeckRun {
     bool usage_error_ = false;
     int structures_ = 0;
 
-    void tell(const companion::CommandError& error) { streams_.report(error); }
-
     // The structures of one file; standard input is read whole into a file of its own
     // first, since Open Babel reads a file that it can go back in.
     std::optional<std::string> read_file(const std::string& file,
@@ -107,34 +87,43 @@ class DeckRun {
         return read_structures(copy.path(), options_.format, take);
     }
 
-    void add(const std::string& file, Structure s) {
-        ++structures_;
-        if (usage_error_)
-            return;
+    // "tessen-deck: FILE: structure K: what" on the error stream.
+    void say(const std::string& file, const std::string& what) {
+        streams_.report(companion::CommandError(
+            kExitFailed, "structure " + std::to_string(structures_) + ": " + what, file));
+    }
+
+    // The isotope sets that the options ask for; an unknown isotope or atom number is a
+    // usage error.
+    std::vector<IsotopeSet> isotope_sets(const Structure& s) const {
         std::vector<IsotopeSet> sets;
         for (const std::string& substitutions : options_.isotopologues) {
             auto parsed = parse_isotopologue(substitutions, s);
-            if (auto* error = std::get_if<std::string>(&parsed)) {
-                tell(companion::CommandError(kExitUsage, structure_name() + ": " + *error, file));
-                usage_error_ = true;
-                return;
-            }
+            if (auto* error = std::get_if<std::string>(&parsed))
+                throw companion::CommandError(kExitUsage, *error);
             sets.push_back(std::get<IsotopeSet>(std::move(parsed)));
         }
         if (options_.single_substitutions)
             for (IsotopeSet& set : single_substitutions(s))
                 sets.push_back(std::move(set));
-        DeckMolecule m = deck_molecule(s, file, std::move(sets));
-        if (std::optional<std::string> why = unwritable(m)) {
-            tell(companion::CommandError(kExitFailed,
-                                         structure_name() + ": cannot be written: " + *why, file));
-            failed_ = true;
-            return;
-        }
-        molecules_.push_back(std::move(m));
+        return sets;
     }
 
-    std::string structure_name() const { return "structure " + std::to_string(structures_); }
+    // A structure that tessen could not run is named and left out; the others are still
+    // written.
+    void add(const std::string& file, const Structure& s) {
+        ++structures_;
+        if (usage_error_)
+            return;
+        try {
+            refuse_unplaceable(s);
+            molecules_.push_back(checked_deck_molecule(s, file, isotope_sets(s)));
+        } catch (const companion::CommandError& error) {
+            say(file, error.what());
+            usage_error_ = error.status() == kExitUsage;
+            failed_ = true;
+        }
+    }
 };
 
 // The options of a parsed command line.

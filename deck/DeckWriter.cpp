@@ -85,7 +85,7 @@ DeckMolecule deck_molecule(const Structure& structure, const std::string& file,
     return m;
 }
 
-std::string deck_text(const std::vector<DeckMolecule>& molecules) {
+std::string deck_text(std::span<const DeckMolecule> molecules) {
     DeckText deck;
     for (const DeckMolecule& m : molecules)
         write_molecule(deck, m);

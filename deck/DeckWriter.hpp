@@ -4,6 +4,7 @@
 #include "deck/Structures.hpp"
 #include "deck/ZMatrix.hpp"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,6 @@ DeckMolecule deck_molecule(const Structure& structure, const std::string& file,
 
 // The whole deck, every record written by tessen's own layouts through the record layer
 // (so that it reads back exactly), lines ending with LF, ended by the end record.
-std::string deck_text(const std::vector<DeckMolecule>& molecules);
+std::string deck_text(std::span<const DeckMolecule> molecules);
 
 } // namespace tessen::deck

@@ -11,6 +11,8 @@
 
 #include "deck/ZMatrix.hpp"
 
+#include "companion/CommandError.hpp"
+#include "companion/CompanionCommand.hpp"
 #include "geometry/DegreeFactor.hpp"
 
 #include <algorithm>
@@ -58,6 +60,17 @@ Vec3 perpendicular(const Vec3& u) {
     return unit(cross(n, axis));
 }
 
+// An index that a search has found. A search finds nothing only when the distances or
+// angles it compares are not numbers; the structure is then refused, in every build, so
+// that no unset index is ever used.
+int found(int index) {
+    if (index < 0)
+        throw companion::CommandError(companion::kExitFailed,
+                                      "no valence coordinates: a distance or an angle between "
+                                      "its atoms is not a number");
+    return index;
+}
+
 // An angle in radians as tessen's deck gives it: degrees by its degree factor.
 double deck_degrees(double radians) {
     return radians / double(kDegreeFactor);
@@ -73,10 +86,10 @@ class Builder {
         if (real_ == 1) {
             add_dummy_second();
         } else {
-            place_second(nearest_unplaced(0));
+            place_second(found(nearest_unplaced(0)));
         }
         while (placed_.size() < 3 && placed_real_ < real_) {
-            const int next = next_atom();
+            const int next = found(next_atom());
             if (collinear_with_axis(next))
                 add_dummy_third();
             else
@@ -85,7 +98,7 @@ class Builder {
         if (placed_.size() < 3)
             add_dummy_third();
         while (placed_real_ < real_)
-            place_by_frame(next_atom());
+            place_by_frame(found(next_atom()));
         return {std::move(records_), real_, static_cast<int>(points_.size()) - real_};
     }
 
@@ -255,7 +268,7 @@ class Builder {
 
     // A dummy 1 A from J perpendicular to J->K, placed from J, K and the best L there is.
     int add_dummy_beside(int j, int k) {
-        const int l = choose_l(j, k);
+        const int l = found(choose_l(j, k));
         const Vec3 e1 = unit(minus(points_[k], points_[j]));
         Vec3 w = minus(points_[l], points_[j]);
         w = plus_scaled(w, e1, -dot(w, e1));
@@ -266,7 +279,7 @@ class Builder {
     }
 
     void place_by_frame(int i) {
-        const int j = nearest_placed(i);
+        const int j = found(nearest_placed(i));
         int k = choose_k(i, j);
         if (k < 0)
             k = add_dummy_beside(j, placed_[0] == j ? placed_[1] : placed_[0]);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace tessen::fit {
 
@@ -105,10 +106,6 @@ Linearisation linearise(const Point& point, double rank_threshold) {
     return lin;
 }
 
-double largest_singular_value(const Linearisation& lin) {
-    return lin.svd.singularValues()[0];
-}
-
 // The Levenberg-Marquardt step for damping lambda, in the parameters' own units: the
 // minimiser of |r - J_s q|^2 + lambda |q|^2 over the singular directions the data
 // determine, q the step in the unit-column scaling. lambda = 0 is the Gauss-Newton step.
@@ -170,6 +167,23 @@ VectorXd step_excess(const VectorXd& step, const Point& point, const Linearisati
                               : (step[k] == 0 ? 0.0 : std::numeric_limits<double>::max());
     }
     return excess;
+}
+
+// How far chi2 at a point can be off by the rounding of the model's values: a few hundred
+// units in the last place of each datum, times its residual. A step whose predicted
+// decrease is below it cannot be judged by comparing chi2 values.
+double rounding_level(const Problem& problem, const Point& point) {
+    constexpr double kModelRounding = 1e-13;
+    return kModelRounding *
+           point.residuals.cwiseAbs().dot(problem.observed.cwiseQuotient(problem.sigma).cwiseAbs());
+}
+
+// Whether the trial point is taken: it lowers chi2, or the step is so small that chi2
+// cannot tell (near the minimum of data with residuals) and it does not raise chi2 by more
+// than its rounding.
+bool takes_step(const Point& current, const Point& trial, double predicted, double rounding) {
+    return trial.cost < current.cost ||
+           (predicted <= rounding && trial.cost <= current.cost + rounding);
 }
 
 // After a step that lowered chi2: the Gauss-Newton model is trusted again where it
@@ -239,6 +253,96 @@ Summary summarise(const Problem& problem, const Point& point, const Linearisatio
     return s;
 }
 
+// Gauss-Newton steps damped by Levenberg and Marquardt: the current point and its
+// linearisation, the damping, and the steps tried so far.
+class Iteration {
+  public:
+    Iteration(const Problem& problem, const Options& options, const VectorXd& start)
+        : problem_(problem), options_(options),
+          datum_scale_(problem.observed.cwiseQuotient(problem.sigma).norm() /
+                       std::sqrt(static_cast<double>(problem.observed.size()))) {
+        if (!evaluate_at(problem, start, current_))
+            throw CommandError(1, "the model cannot be evaluated at the start values");
+        initial_cost_ = current_.cost;
+        lin_ = linearise(current_, options.rank_threshold);
+    }
+
+    // Steps until converged, out of iterations, or no step lowers chi2: the outcome and why.
+    std::pair<Outcome, std::string> run() {
+        for (;;) {
+            const VectorXd excess = step_excess(step_for(lin_, 0), current_, lin_, datum_scale_,
+                                                options_.step_tolerance);
+            Eigen::Index worst = 0;
+            if (excess.maxCoeff(&worst) < 1) {
+                // The last Gauss-Newton step is taken too: one evaluation more, and the
+                // values are then accurate well below the tolerance.
+                try_step(0);
+                return {Outcome::converged, "converged after " + std::to_string(iterations_) +
+                                                " iterations: every step below " +
+                                                number_text(options_.step_tolerance) +
+                                                " of its parameter's value or standard error"};
+            }
+            if (iterations_ >= options_.max_iterations)
+                return {Outcome::not_converged,
+                        "not converged after " + std::to_string(iterations_) +
+                            " iterations: the step of " + parameter_name(problem_, worst) +
+                            " is still " + number_text(excess[worst] * options_.step_tolerance) +
+                            " of its value or standard error"};
+            if (stalled())
+                return {Outcome::not_converged,
+                        "stopped after " + std::to_string(iterations_) +
+                            " iterations: no step lowers the sum of squares (the model cannot be "
+                            "evaluated along the step, or its derivatives are not those of its "
+                            "values)"};
+            if (try_step(lambda_)) {
+                growth_ = 2;
+            } else {
+                lambda_ = std::max(lambda_ * growth_, kFirstDamping * largest_squared());
+                growth_ *= 2;
+            }
+        }
+    }
+
+    const Point& point() const { return current_; }
+    const Linearisation& linearisation() const { return lin_; }
+    int iterations() const { return iterations_; }
+    double initial_cost() const { return initial_cost_; }
+
+  private:
+    double largest_squared() const {
+        const double largest = lin_.svd.singularValues()[0];
+        return largest * largest;
+    }
+
+    bool stalled() const { return lambda_ > kLargestDamping * largest_squared(); }
+
+    // Evaluates the model at the current point plus the step for that damping, and moves
+    // there when the step is taken.
+    bool try_step(double damping) {
+        ++iterations_;
+        Point trial;
+        const double predicted = predicted_decrease(lin_, damping);
+        if (!evaluate_at(problem_, current_.p + step_for(lin_, damping), trial) ||
+            !takes_step(current_, trial, predicted, rounding_level(problem_, current_)))
+            return false;
+        const double ratio =
+            (current_.cost - trial.cost) / std::max(predicted, std::numeric_limits<double>::min());
+        current_ = std::move(trial);
+        lin_ = linearise(current_, options_.rank_threshold);
+        lambda_ = damping_after_success(damping, ratio);
+        return true;
+    }
+
+    const Problem& problem_;
+    const Options& options_;
+    const double datum_scale_;
+    Point current_;
+    Linearisation lin_;
+    double initial_cost_ = 0;
+    double lambda_ = 0, growth_ = 2;
+    int iterations_ = 0;
+};
+
 } // namespace
 
 const char* outcome_name(Outcome outcome) {
@@ -255,63 +359,11 @@ const char* outcome_name(Outcome outcome) {
 
 Summary solve(const Problem& problem, const Eigen::VectorXd& start, const Options& options) {
     check_problem(problem, start);
-    Point current;
-    if (!evaluate_at(problem, start, current))
-        throw CommandError(1, "the model cannot be evaluated at the start values");
-    const double initial_cost = current.cost;
-    Linearisation lin = linearise(current, options.rank_threshold);
-    const double datum_scale = problem.observed.cwiseQuotient(problem.sigma).norm() /
-                               std::sqrt(static_cast<double>(problem.observed.size()));
-
-    double lambda = 0, growth = 2;
-    int iterations = 0;
-    std::string reason;
-    Outcome outcome = Outcome::not_converged;
-    for (;;) {
-        const VectorXd excess =
-            step_excess(step_for(lin, 0), current, lin, datum_scale, options.step_tolerance);
-        Eigen::Index worst = 0;
-        if (excess.maxCoeff(&worst) < 1) {
-            outcome = Outcome::converged;
-            reason = "converged after " + std::to_string(iterations) +
-                     " iterations: every step below " + number_text(options.step_tolerance) +
-                     " of its parameter's value or standard error";
-            break;
-        }
-        if (iterations >= options.max_iterations) {
-            reason = "not converged after " + std::to_string(iterations) +
-                     " iterations: the step of " + parameter_name(problem, worst) + " is still " +
-                     number_text(excess[worst] * options.step_tolerance) +
-                     " of its value or standard error";
-            break;
-        }
-        const double largest = largest_singular_value(lin);
-        if (lambda > kLargestDamping * largest * largest) {
-            reason = "stopped after " + std::to_string(iterations) +
-                     " iterations: no step lowers the sum of squares (the model cannot be "
-                     "evaluated along the step, or its derivatives are not those of its values)";
-            break;
-        }
-        ++iterations;
-        Point trial;
-        const bool finite = evaluate_at(problem, current.p + step_for(lin, lambda), trial);
-        if (finite && trial.cost < current.cost) {
-            const double ratio =
-                (current.cost - trial.cost) /
-                std::max(predicted_decrease(lin, lambda), std::numeric_limits<double>::min());
-            current = std::move(trial);
-            lin = linearise(current, options.rank_threshold);
-            lambda = damping_after_success(lambda, ratio);
-            growth = 2;
-        } else {
-            lambda = std::max(lambda * growth, kFirstDamping * largest * largest);
-            growth *= 2;
-        }
-    }
-
-    Summary summary = summarise(problem, current, lin);
-    summary.iterations = iterations;
-    summary.initial_cost = initial_cost;
+    Iteration iteration(problem, options, start);
+    const auto [outcome, reason] = iteration.run();
+    Summary summary = summarise(problem, iteration.point(), iteration.linearisation());
+    summary.iterations = iteration.iterations();
+    summary.initial_cost = iteration.initial_cost();
     summary.outcome = outcome;
     summary.reason = reason;
     if (summary.rank < summary.p) {

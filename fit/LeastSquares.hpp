@@ -22,8 +22,11 @@ struct Problem {
 };
 
 struct Options {
-    int max_iterations = 200;      // steps tried, taken or not
-    double step_tolerance = 1e-10; // converged: every |step_k| < tol * max(|p_k|, sigma_k)
+    int max_iterations = 200; // steps tried, taken or not
+    // Converged: every Gauss-Newton |step_k| < tol * max(|p_k|, sigma_k); a parameter whose
+    // value and error are both 0 (exact data) has a floor of the change in it that moves the
+    // weighted model by a typical weighted datum.
+    double step_tolerance = 1e-10;
     double rank_threshold = 1e-10; // singular value / largest singular value below it: rank
                                    // deficient
 };

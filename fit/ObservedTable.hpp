@@ -15,7 +15,8 @@ struct ObservedRow {
     std::string label;      // `name`, else the `set` number, else the isotopologue LIST as written
     std::optional<int> set; // the `set` column
     // The `isotopologue` column (LIST syntax `2:2H,3:2H`), as written; empty for the
-    // molecule's own masses (the field written `-` or left empty).
+    // molecule's own masses (the field written `-` or left empty, labelled "-"), and in a
+    // table by `set`.
     std::string isotopologue;
     std::array<std::optional<double>, 3> constant; // A, B, C in MHz, nothing where `-` or empty
     std::array<std::optional<double>, 3> sigma;    // sigma_A.. (MHz), when given

@@ -21,6 +21,7 @@ constexpr double kMargin = 20;            // pixels around and between the panel
 constexpr double kTitleHeight = 24;
 constexpr double kCaptionHeight = 18;
 constexpr double kLegendHeight = 22;
+constexpr double kLegendCharacterWidth = 6.5; // pixels, a generous average at 11 px
 
 const char* const kAtomStyle = R"(fill="#dce6f2" stroke="#1f3b5c" stroke-width="1.5")";
 const char* const kDummyStyle = R"(fill="none" stroke="#808080" stroke-dasharray="3,2")";
@@ -266,12 +267,15 @@ std::string panel_drawing(const Picture& picture, const Panel& panel) {
 
 std::string svg_picture(const Picture& picture) {
     const std::vector<Panel> panels = panels_of(picture);
-    const Panel& last = panels.back();
+    const std::string legend =
+        "principal axes, " + number(panels.front().scale) + " px/A; circles: atoms" +
+        (picture.crosses.empty() ? "" : "; crosses: r_s positions with their uncertainties");
     const double height =
         std::accumulate(panels.begin(), panels.end(), 0.0,
                         [](double h, const Panel& p) { return std::max(h, p.top + p.height()); }) +
         kLegendHeight + kMargin;
-    const double width = std::max(last.left + last.width() + kMargin, 360.0);
+    const double width = std::max(panels.back().left + panels.back().width() + kMargin,
+                                  2 * kMargin + kLegendCharacterWidth * legend.size());
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
                       number(width) + "\" height=\"" + number(height) + "\" viewBox=\"0 0 " +
@@ -282,12 +286,7 @@ std::string svg_picture(const Picture& picture) {
     svg += text(kMargin, kMargin + 14, picture.title, R"(font-size="15")");
     for (const Panel& panel : panels)
         svg += panel_drawing(picture, panel);
-    svg += text(kMargin, height - kMargin,
-                "principal axes, " + number(panels.front().scale) + " px/A; circles: atoms" +
-                    (picture.crosses.empty() ? ""
-                                             : "; crosses: r_s positions with their "
-                                               "uncertainties"),
-                R"(font-size="11" fill-opacity="0.7")");
+    svg += text(kMargin, height - kMargin, legend, R"(font-size="11" fill-opacity="0.7")");
     return svg + "</svg>\n";
 }
 

@@ -3,6 +3,7 @@
 // else that escapes, a sanitizer report, a hang or a report that lost or cut a record
 // is a finding.
 
+#include "FuzzSupport.hpp"
 #include "driver/JobLoop.hpp"
 #include "records/ByteStreams.hpp"
 #include "records/Diagnostic.hpp"
@@ -10,13 +11,12 @@
 #include "records/ReportFile.hpp"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 using namespace tessen;
+using fuzz::require;
 
 // Passes every record on to the report and counts the bytes that the report file must
 // then hold: each record as laid out and its CR LF.
@@ -33,13 +33,6 @@ class CountingSink : public RecordSink {
     RecordSink& inner_;
     std::size_t expected_bytes_ = 0;
 };
-
-void require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "finding: %s\n", what);
-        std::abort();
-    }
-}
 
 bool ends_with_crlf(const std::string& bytes) {
     return bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;

@@ -56,6 +56,9 @@ class FieldWalker {
     // The columns of the last field by the layout: its 0-based start and its width.
     std::size_t last_field_start() const { return last_start_; }
     std::size_t last_field_width() const { return last_width_; }
+    // The column (0-based) where the walk stands in the current record: after the last
+    // field read, the first column that nothing has read yet.
+    std::size_t column() const { return column_; }
     // Whether the walk has reached the end of the current record exactly.
     bool at_record_end() const { return column_ == record_.size(); }
     // Whether every column passed over so far showed what the layout writes there.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace tessen {
 
@@ -24,6 +25,14 @@ void InputDeck::fail_at_field(ErrorKind kind, std::size_t start, std::size_t wid
                               std::string_view text) const {
     RunError error(kind, {}, FileOp::read, name_);
     error.locate_field(line_, start + 1, start + width, text);
+    throw error;
+}
+
+void InputDeck::fail_record_too_long() const {
+    RunError error(ErrorKind::read_failed,
+                   "a record of more than " + std::to_string(kLongestRecord) + " characters",
+                   FileOp::read, name_);
+    error.locate(line_ + 1);
     throw error;
 }
 
@@ -51,6 +60,7 @@ std::string_view InputDeck::next_record() {
 
 std::optional<std::string_view> InputDeck::read_record() {
     record_.clear();
+    std::size_t length = 0; // the characters of the line so far, line feed excluded
     bool any = false;
     while (true) {
         if (begin_ == end_ && !refill()) {
@@ -65,6 +75,9 @@ std::optional<std::string_view> InputDeck::read_record() {
         std::size_t take = lf ? static_cast<std::size_t>(lf - start) : avail;
         keep(start, take);
         begin_ += take;
+        length += take;
+        if (length > kLongestRecord)
+            fail_record_too_long();
         if (lf) {
             ++begin_;
             break;

@@ -27,10 +27,13 @@ class RecordObserver {
 // text: what follows it up to the line feed is never read (so CR LF and CR CR LF line
 // ends read alike, and a title stops at a stray CR). Only the first kMaxRecordLength
 // characters of a record are kept: no layout looks further, and a long line must not
-// make memory grow.
+// make memory grow. A line of more than kLongestRecord characters is no deck record (a
+// stream without line ends, such as /dev/zero, would otherwise be read for ever): it ends
+// the read with the read diagnostic at its line.
 class InputDeck {
   public:
     static constexpr std::size_t kMaxRecordLength = 4096;
+    static constexpr std::size_t kLongestRecord = std::size_t{1} << 20;
 
     InputDeck(ByteSource& source, std::string name);
 
@@ -70,6 +73,8 @@ class InputDeck {
 
     bool refill();
     void keep(const char* from, std::size_t n);
+    // The line being read holds more than kLongestRecord characters.
+    [[noreturn]] void fail_record_too_long() const;
 };
 
 } // namespace tessen

@@ -346,10 +346,10 @@ TEST(FaultTable, LineOf100000Characters) {
         << first_difference(expected, trial.file("TEST.OUT"));
 }
 
-// 100 MiB of skipped control records, 20 MiB of them of 1 KiB and then one of 80 MiB, and
-// a molecule: the run reads it all, writes the molecule's report, and holds neither the
-// deck nor the long record in memory. The deck is written and checked piece by piece, so
-// that this test itself stays small as well.
+// 100 MiB of skipped control records, 20 MiB of them of 1 KiB and then 80 of 1 MiB, the
+// longest a record may be, and a molecule: the run reads it all, writes the molecule's
+// report, and holds neither the deck nor a long record in memory. The deck is written and
+// checked piece by piece, so that this test itself stays small as well.
 struct DeckPiece {
     std::string text;
     std::size_t copies;
@@ -357,12 +357,8 @@ struct DeckPiece {
 
 std::vector<DeckPiece> big_deck() {
     const std::string short_record = "  1" + std::string(1020, ' ') + "\n"; // 1 KiB
-    const std::string mebibyte(1u << 20, 'x');
-    return {{short_record, 20 * 1024},
-            {"  1", 1},
-            {mebibyte, 79},
-            {std::string(mebibyte.size() - 4, 'x') + "\n", 1},
-            {water_molecule() + "999\n", 1}};
+    const std::string longest_record = "  1" + std::string((1u << 20) - 3, 'x') + "\n";
+    return {{short_record, 20 * 1024}, {longest_record, 80}, {water_molecule() + "999\n", 1}};
 }
 
 void write_big_deck(const fs::path& file) {
@@ -388,7 +384,7 @@ TEST(FaultTable, DeckOf100MegaBytes) {
     const std::string expected = report_of(water_molecule() + "999\n");
     ScratchDir dir;
     write_big_deck(dir / "BIG.DAT");
-    ASSERT_EQ(fs::file_size(dir / "BIG.DAT"), (100u << 20) + water_molecule().size() + 4);
+    ASSERT_EQ(fs::file_size(dir / "BIG.DAT"), (100u << 20) + 80 + water_molecule().size() + 4);
     ProgramRun r = run_tessen(dir.path(), "BIG.DAT\n");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(dir / "BIG.OUT"), expected);
@@ -396,6 +392,23 @@ TEST(FaultTable, DeckOf100MegaBytes) {
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
     EXPECT_LT(usage.ru_maxrss, 64 * 1024) << "peak memory of a child process, in KiB";
+}
+
+// A line longer than any record may be (1 MiB) ends the run with the read diagnostic at its
+// line, after the report of what came before it; a stream without line ends ends too.
+TEST(FaultTable, RecordLongerThanAnyDeckRecord) {
+    Trial trial(water_molecule() + "  1" + std::string((1u << 20) - 2, 'x') + "\n999\n");
+    ProgramRun r = trial.run();
+    expect_diagnostic(r, "T1004: READ(TEST.DAT)",
+                      "input deck cannot be read: a record of more than 1048576 characters: "
+                      "line 9\n");
+    EXPECT_EQ(trial.file("TEST.OUT"), report_of(water_molecule() + "999\n"));
+
+    ProgramRun endless =
+        run_program({tessen_binary(), "-o", "ZERO.OUT", "/dev/zero"}, trial.dir().path());
+    expect_diagnostic(endless, "T1004: READ(/dev/zero)",
+                      "input deck cannot be read: a record of more than 1048576 characters: "
+                      "line 1\n");
 }
 
 // ---- The molecule ----------------------------------------------------------------------

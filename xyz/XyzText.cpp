@@ -97,8 +97,10 @@ std::string xyz_description(const CoordinateSet& set) {
     return description;
 }
 
+// The description comes first: Open Babel shows the whole line as the molecule's title, and
+// readers of extended XYZ take the pairs in any order.
 std::string xyz_comment(const CoordinateSet& set) {
-    return std::string("Properties=") + kXyzProperties + " comment=" + quoted(xyz_description(set));
+    return "comment=" + quoted(xyz_description(set)) + " Properties=" + kXyzProperties;
 }
 
 std::string xyz_text(const CoordinateSet& set) {

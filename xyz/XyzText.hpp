@@ -26,8 +26,9 @@ std::string xyz_number(float value);
 // stays one line of plain text.
 std::string xyz_description(const CoordinateSet& set);
 
-// The comment line: Properties=... and comment="description", the description's
-// backslashes and double quotes escaped with a backslash.
+// The comment line: comment="description" (its backslashes and double quotes escaped with a
+// backslash), then Properties=..., so that a viewer showing the line as a title shows the
+// description first.
 std::string xyz_comment(const CoordinateSet& set);
 
 // The whole XYZ file: the atom count, the comment, then one line per atom with its

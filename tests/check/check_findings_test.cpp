@@ -117,6 +117,57 @@ std::vector<Trap> traps() {
          "before this record\n"},
         {"atom-count", molecule_head(501) + kO + kEndRecord,
          "D.DAT:2: error: atom count 501 above 500\n"},
+        // An angle typed four columns late: it runs into the dihedral, which atom 3 does not
+        // use, the mass reads 0000 and 1.00 squeezed together, and its last digits are lost.
+        {"run-on-number",
+         molecule_head(3) + kO + kH2 +
+             with_field(kH3, 25, "      121.93000050000.000000    1.007825\n") + kEndRecord,
+         "D.DAT:8:31: warning: angle and dihedral run together with no blank between them: "
+         "'121.93000050000.00' is read as angle 121.930000 and dihedral 50000.000000\n"
+         "D.DAT:8:37: warning: dihedral 50000.000000 is not used: the third atom is placed in "
+         "the xy plane by its bond length and angle\n"
+         "D.DAT:8:49: warning: mass '0000    1.00' has a blank inside: blanks are squeezed out, "
+         "so it is read as 1.000000\n"
+         "D.DAT:8:61: warning: text after column 60, where an atom record's fields end, is "
+         "never read: '7825', so the mass is read as 1.000000\n"},
+        {"blank-in-number",
+         molecule_head(3) + kO + with_field(kH2, 13, "    1.2 5000") + kH3 + kEndRecord,
+         "D.DAT:7:17: warning: bond length '1.2 5000' has a blank inside: blanks are squeezed "
+         "out, so it is read as 1.250000\n"},
+        // J of the second record naming another atom than the first; zeros are normal.
+        {"unused-field",
+         molecule_head(3) + kO + with_field(kH2, 4, "  3") + with_field(kH3, 37, "  120.000000") +
+             kEndRecord,
+         "D.DAT:7:6: warning: reference J = 3 is not used: the second atom is placed on the x "
+         "axis, at its bond length from the first\n"
+         "D.DAT:8:39: warning: dihedral 120.000000 is not used: the third atom is placed in the "
+         "xy plane by its bond length and angle\n"},
+        {"unknown-mass",
+         molecule_head(3, 1) + kO + kH2 + with_field(kH3, 49, "  100.782500") +
+             isotope_header(-6, "D2O") + mass_record({15.994915, 20.14102, 2.014102}) +
+             isotope_header(999, ""),
+         "D.DAT:8:51: warning: mass 100.782501 is no atom's: no isotope mass or standard atomic "
+         "weight lies within 0.01 u of it (the nearest: Ru, isotope 101Ru, 100.905582)\n"
+         "D.DAT:10:16: warning: mass 20.141020 is no atom's: no isotope mass or standard atomic "
+         "weight lies within 0.01 u of it (the nearest: Ne, standard atomic weight 20.179700)\n"},
+        {"unsubstituted-set",
+         water_molecule(1) + isotope_header(-6, "H2O") +
+             mass_record({15.994915, 1.007825, 1.007825}) + isotope_header(999, ""),
+         "D.DAT:10:4: warning: the masses of this isotope set are those of the molecule's atom "
+         "records: nothing is substituted, and its block repeats the molecule's\n"},
+        // A third title over its 60 columns, a mass typed three columns late, an isotope
+        // header's title over its columns 4-63, a mass more than the set holds.
+        {"text-past-end",
+         molecule_head(3, 1, std::string(60, 'S') + "X") + kO + kH2 +
+             with_field(kH3, 49, "       1.007825\n") + isotope_header(-6, std::string(61, 'D')) +
+             mass_record({15.994915, 2.014102, 2.014102, 1.0}) + isotope_header(999, ""),
+         "D.DAT:5:61: warning: text after column 60, where title 3 ends, is never read: 'X'\n"
+         "D.DAT:8:61: warning: text after column 60, where an atom record's fields end, is never "
+         "read: '825', so the mass is read as 1.007000\n"
+         "D.DAT:9:64: warning: text after column 63, where an isotope header's title ends, is "
+         "never read: 'D'\n"
+         "D.DAT:10:41: warning: text after column 36, where the mass set's last field ends, is "
+         "never read: '1.000000'\n"},
     };
 }
 
@@ -151,6 +202,27 @@ TEST(CheckFindings, RealMoleculesGiveNone) {
     ProgramRun r = check(dir.path(), decks);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 0) << r.err;
+}
+
+// Decks that tessen-deck writes, with isotope sets and dummy atoms, give none either.
+TEST(CheckFindings, DecksOfTessenDeckGiveNone) {
+    ScratchDir dir;
+    write_file(dir / "m.xyz", "3\nwater\nO 0 0 0.1173\nH 0 0.7572 -0.4692\nH 0 -0.7572 -0.4692\n"
+                              "4\nammonia\nN 0 0 0.1\nH 0 0.94 -0.27\nH 0.81 -0.47 -0.27\n"
+                              "H -0.81 -0.47 -0.27\n"
+                              "4\nacetylene\nC 0 0 0.6\nC 0 0 -0.6\nH 0 0 1.66\nH 0 0 -1.66\n"
+                              "5\nchloromethane\nC 0 0 0\nCl 0 0 1.78\nH 1.03 0 -0.36\n"
+                              "H -0.51 0.89 -0.36\nH -0.51 -0.89 -0.36\n"
+                              "1\nargon\nAr 0 0 0\n");
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, {"--single-substitutions"}}) {
+        std::vector<std::string> argv{deck_binary(), "m.xyz", "-o", "M.DAT"};
+        argv.insert(argv.end(), options.begin(), options.end());
+        ASSERT_EQ(run_program(argv, dir.path()).status, 0);
+        ProgramRun r = check(dir.path(), {"M.DAT"});
+        EXPECT_EQ(r.out, "") << read_file(dir / "M.DAT");
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
 }
 
 TEST(CheckFindings, JsonQuietAndExitStatuses) {

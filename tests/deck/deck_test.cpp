@@ -2,6 +2,8 @@
 // rotation, so the dihedral sign is right) and its exact masses; the isotope options; and
 // the whole substitution workflow through tessen-rot.
 
+#include "companion/CommandError.hpp"
+#include "deck/CheckedMolecule.hpp"
 #include "deck/Structures.hpp"
 #include "records/ByteStreams.hpp"
 #include "report/ReportReader.hpp"
@@ -13,6 +15,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace tessen::test {
 namespace {
@@ -299,6 +302,99 @@ TEST_F(DeckRoundTrip, SingleSubstitutionsGiveTheSubstitutionStructure) {
             }
         }
     }
+}
+
+// Molecule files that Open Babel reads with a coordinate of inf or 1e190 (an exponent typed
+// into a number): each is named and refused, and no deck is written.
+TEST_F(DeckRoundTrip, UnplaceableFilesAreRefused) {
+    for (const auto& entry : fs::directory_iterator(source_dir() / "tests/deck/unplaceable")) {
+        const std::string file = entry.path().string();
+        ProgramRun run = deck({file, "-o", "OUT.DAT"});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_EQ(run.err.rfind("tessen-deck: " + file + ": structure 1: atom ", 0), 0u) << run.err;
+        EXPECT_FALSE(fs::exists(dir / "OUT.DAT")) << file;
+    }
+    // The readable structures of a file are still written, the refused one named by number.
+    write_file(dir / "three.xyz", kWaterXyz + "3\nbad\nO 0 0 nan\nH 0 1 0\nH 1 0 0\n" + kWaterXyz);
+    ProgramRun mixed = deck({"three.xyz", "-o", "MIXED.DAT"});
+    EXPECT_EQ(mixed.status, 1);
+    // (Under the sanitizers, the leak checker may add its own lines after the message.)
+    EXPECT_EQ(mixed.err.rfind("tessen-deck: three.xyz: structure 2: atom 1: its z coordinate is "
+                              "nan, not a finite number\n",
+                              0),
+              0u)
+        << mixed.err;
+    EXPECT_EQ(run_program({tessen_binary(), "MIXED.DAT"}, dir.path()).status, 0);
+    EXPECT_EQ(run_program({check_binary(), "MIXED.DAT"}, dir.path()).status, 0);
+    // A file far larger than any molecule file is not given to Open Babel at all.
+    write_file(dir / "huge.xyz", kWaterXyz);
+    fs::resize_file(dir / "huge.xyz", (std::uintmax_t{1} << 30) + 1);
+    ProgramRun huge = deck({"huge.xyz"});
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.err.find("huge.xyz: 1073741825 bytes, larger than any molecule file"),
+              std::string::npos)
+        << huge.err;
+}
+
+// A structure with these positions and elements (atomic numbers; the masses are Open
+// Babel's), bonded where closer than 1.7.
+deck::Structure structure(const std::vector<std::pair<unsigned, Vec3>>& atoms) {
+    deck::Structure s;
+    for (const auto& [number, position] : atoms)
+        s.atoms.push_back({number, "", number == 1 ? 1.007825 : 12.0 * (number != 0), position});
+    s.bonded.assign(atoms.size(), std::vector<bool>(atoms.size(), false));
+    for (std::size_t a = 0; a < atoms.size(); ++a)
+        for (std::size_t b = 0; b < atoms.size(); ++b) {
+            const Vec3 d = minus(atoms[a].second, atoms[b].second);
+            s.bonded[a][b] = a != b && dot(d, d) < 1.7 * 1.7;
+        }
+    return s;
+}
+
+// What checked_deck_molecule refuses the structure with; empty when it is accepted.
+std::string refusal(const deck::Structure& s) {
+    try {
+        deck::checked_deck_molecule(s, "test.xyz", {});
+        return "";
+    } catch (const companion::CommandError& error) {
+        EXPECT_EQ(error.status(), 1);
+        return error.what();
+    }
+}
+
+TEST(CheckedMolecule, RefusesWhatNoDeckOrTessenTakes) {
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(refusal(structure({{6, {0, 0, 0}}, {6, {0, inf, 0}}, {1, {1, 0, 0}}})),
+              "atom 2: its y coordinate is inf, not a finite number");
+    EXPECT_EQ(refusal(structure({{6, {0, 0, 0}}, {6, {1e196, 0, 0}}})),
+              "atom 2: its x coordinate is 1e+196, farther from atom 1 than a deck reaches");
+    EXPECT_EQ(refusal(structure({{6, {0, 0, 0}}, {1, {0, 0, 0.00005}}, {1, {1, 0, 0}}})),
+              "atom 2 stands where atom 1 stands");
+    EXPECT_EQ(refusal(structure({{6, {0, 0, 0}}, {6, {100000, 0, 0}}})),
+              "atom 2 lies 100000.000000 from atom 1, more than a deck field holds");
+    // Only unknown elements (mass 0): tessen's mass block divides by the total mass.
+    EXPECT_EQ(refusal(structure({{0, {0, 0, 0}}, {0, {1, 0, 0}}, {0, {0, 1, 0}}}))
+                  .rfind("tessen would stop on it: ", 0),
+              0u);
+    // Past the checks, a search that finds no atom among distances that are not numbers
+    // refuses the structure rather than using an unset index.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const deck::Structure lost = structure({{6, {0, 0, 0}}, {6, {nan, 0, 0}}, {1, {nan, 1, 0}}});
+    EXPECT_THROW(deck::valence_coordinates({{0, 0, 0}, {nan, 0, 0}, {nan, 1, 0}}, lost.bonded),
+                 companion::CommandError);
+    std::vector<std::pair<unsigned, Vec3>> many;
+    for (int a = 0; a < 501; ++a)
+        many.push_back({1, {a * 1.0, 0, 0}});
+    EXPECT_EQ(refusal(structure(many)), "501 atoms, more than a deck holds (500)");
+    many.resize(500); // a straight chain takes dummy atoms
+    EXPECT_NE(refusal(structure(many)).find(" atoms with the dummy atoms, more than a deck holds"),
+              std::string::npos);
+    // Coincident with a third atom but not its nearest, collinear chains, a long but
+    // printable bond: accepted.
+    EXPECT_EQ(
+        refusal(structure({{6, {0, 0, 0}}, {6, {1.2, 0, 0}}, {6, {2.4, 0, 0}}, {1, {3.4, 0, 0}}})),
+        "");
+    EXPECT_EQ(refusal(structure({{6, {0, 0, 0}}, {6, {99999.9, 0, 0}}, {1, {0, 1, 0}}})), "");
 }
 
 } // namespace

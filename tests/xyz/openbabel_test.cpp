@@ -153,6 +153,18 @@ TEST_F(OpenBabel, ReadsTheWaterFilesWithTheReportsDistances) {
     }
 }
 
+// The title Open Babel gives a file (the comment line) begins with the description.
+TEST_F(OpenBabel, ShowsTheDescriptionFirstInTheTitle) {
+    Converted water = convert(source_dir() / "examples" / "WATER.DAT");
+    const std::string file = xyz::xyz_file_name(water.stem, water.sets.at(2));
+    ProgramRun run = run_program({"obabel", "-ixyz", file, "-otxt"}, water.folder);
+    EXPECT_EQ(run.out.rfind("comment=\"WATER, EQUILIBRIUM STRUCTURE | D2(16)O | principal axes, "
+                            "block 2\" Properties=",
+                            0),
+              0u)
+        << run.out;
+}
+
 // Bromine and chlorine with two isotopic species, a molecule without listing, average
 // masses and a dummy atom of mass 0.
 TEST_F(OpenBabel, ReadsEveryElementAndTheDummyAtom) {

@@ -43,8 +43,8 @@ TEST_F(WaterReport, WritesOneFilePerListingIntoTheCurrentFolder) {
     // O at the origin, H on the x axis at 0.9572, H at 0.9572 and 104.52 degrees from it.
     EXPECT_EQ(read_file(dir / "WATER_1_input.xyz"),
               "3\n"
-              "Properties=species:S:1:pos:R:3:masses:R:1 "
-              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\"\n"
+              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\" "
+              "Properties=species:S:1:pos:R:3:masses:R:1\n"
               "O       0.000000      0.000000      0.000000     15.994920\n"
               "H       0.957200      0.000000      0.000000      1.007825\n"
               "H      -0.239987      0.926627      0.000000      1.007825\n");
@@ -59,10 +59,9 @@ TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFileWithItsMasses)
         std::vector<std::string> lines = text_lines(read_file(dir / kWaterFiles[k + 1]));
         ASSERT_EQ(lines.size(), 5u);
         EXPECT_EQ(lines[0], "3");
-        EXPECT_EQ(lines[1], "Properties=species:S:1:pos:R:3:masses:R:1 "
-                            "comment=\"WATER, EQUILIBRIUM STRUCTURE | " +
-                                species[k] + " | principal axes, block " + std::to_string(k + 1) +
-                                "\"");
+        EXPECT_EQ(lines[1], "comment=\"WATER, EQUILIBRIUM STRUCTURE | " + species[k] +
+                                " | principal axes, block " + std::to_string(k + 1) +
+                                "\" Properties=species:S:1:pos:R:3:masses:R:1");
         // Deuterium is hydrogen to a viewer; its mass tells it apart.
         EXPECT_EQ(lines[2].substr(0, 2) + lines[3].substr(0, 2) + lines[4].substr(0, 2), "O H H ");
         EXPECT_EQ(lines[3].substr(lines[3].size() - 8) + " " + lines[4].substr(lines[4].size() - 8),

@@ -76,15 +76,15 @@ TEST(XyzText, CommentIsOneLineWithTheDescriptionQuoted) {
     EXPECT_EQ(xyz_description(set), "A B C D E?F | H2(16)O | input axis frame");
     set.title = "say \"x=1\" \\";
     set.subtitle = "H2O\\";
-    EXPECT_EQ(xyz_comment(set), "Properties=species:S:1:pos:R:3:masses:R:1 "
-                                "comment=\"say \\\"x=1\\\" \\\\ | H2O\\\\ | input axis frame\"");
+    EXPECT_EQ(xyz_comment(set), "comment=\"say \\\"x=1\\\" \\\\ | H2O\\\\ | input axis frame\" "
+                                "Properties=species:S:1:pos:R:3:masses:R:1");
 }
 
 TEST(XyzText, FileHoldsCountCommentAndOneLinePerAtomWithItsMass) {
     EXPECT_EQ(xyz_text(water(0)),
               "3\n"
-              "Properties=species:S:1:pos:R:3:masses:R:1 "
-              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\"\n"
+              "comment=\"WATER, EQUILIBRIUM STRUCTURE | H2(16)O | input axis frame\" "
+              "Properties=species:S:1:pos:R:3:masses:R:1\n"
               "O       0.000000      0.000000      0.000000     15.994920\n"
               "H       0.957200      0.000000      0.000000      1.007825\n"
               "H      -0.239987      0.926627      0.000000      1.007825\n");
