@@ -2,7 +2,7 @@
 
 #include "check/DeckChecker.hpp"
 #include "check/FindingFormat.hpp"
-#include "companion/CompanionCommand.hpp"
+#include "companion/RunCompanion.hpp"
 #include "records/Diagnostic.hpp"
 
 #include <ostream>
@@ -25,45 +25,44 @@ constexpr const char* kUsage =
     "  --json   the findings as a JSON array (file, line, column, severity, code, message)\n"
     "exit status: 0 no finding; 1 a finding; 2 a deck cannot be read, or a usage error.\n";
 
-// Checks one deck; false when it cannot be read (said on err).
-bool check_one(const std::string& deck, std::vector<Finding>& findings, std::ostream& err) {
+// Checks one deck; false when it cannot be read (told on standard error).
+bool check_one(const std::string& deck, std::vector<Finding>& findings,
+               companion::Streams& streams) {
+    const std::string name = companion::input_name(deck);
     try {
         const auto source = companion::open_input(deck);
-        const DeckCheck check = check_deck(*source, companion::input_name(deck), {});
+        const DeckCheck check = check_deck(*source, name, {});
         findings.insert(findings.end(), check.findings.begin(), check.findings.end());
-        if (check.unreadable) {
-            err << "tessen-check: " << deck << ": " << *check.unreadable << "\n";
-            return false;
-        }
-        return true;
+        if (check.unreadable)
+            streams.report(companion::CommandError(kExitUsage, *check.unreadable, name));
+        return !check.unreadable;
     } catch (const RunError& error) {
-        err << "tessen-check: " << deck << ": " << error.what() << "\n";
+        streams.report(companion::command_error(error, kExitUsage));
         return false;
     }
 }
 
-} // namespace
-
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const companion::Parsed parsed = companion::parse_arguments(
-        args, "tessen-check", kUsage, {"-q", "--quiet", "--json"}, {}, out, err);
-    if (!parsed.arguments)
-        return parsed.status;
-    const companion::Arguments& options = *parsed.arguments;
+int check_decks(const companion::Arguments& options, companion::Streams& streams) {
     const bool quiet = options.has("-q") || options.has("--quiet");
     std::vector<Finding> findings;
     bool all_read = true;
     for (const std::string& deck : options.operands)
-        all_read = check_one(deck, findings, err) && all_read;
+        all_read = check_one(deck, findings, streams) && all_read;
     if (options.has("--json") && !quiet)
-        out << findings_json(findings);
+        streams.out().write(findings_json(findings));
     else if (!quiet)
         for (const Finding& f : findings)
-            out << finding_line(f) << "\n";
-    out << std::flush;
+            streams.out().write(finding_line(f) + "\n");
     if (!all_read)
         return kExitUsage;
     return findings.empty() ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+int run_check(const std::vector<std::string>& args, std::ostream& err) {
+    const companion::CommandSpec spec{"tessen-check", kUsage, {"-q", "--quiet", "--json"}, {}};
+    return companion::run_companion(args, spec, check_decks, err);
 }
 
 } // namespace tessen::check

@@ -5,6 +5,10 @@
 #include <string>
 #include <utility>
 
+namespace tessen {
+class RunError;
+}
+
 namespace tessen::companion {
 
 // The one exception type of the companion programs: what is wrong, with the file and the
@@ -22,17 +26,18 @@ class CommandError : public std::runtime_error {
     std::size_t line() const { return line_; }
 
     // "PROGRAM: FILE:LINE: what", "PROGRAM: FILE: what" or "PROGRAM: what".
-    std::string message(const std::string& program) const {
-        std::string text = program + ": ";
-        if (!file_.empty())
-            text += file_ + (line_ != 0 ? ":" + std::to_string(line_) : std::string()) + ": ";
-        return text + what();
-    }
+    std::string message(const std::string& program) const;
 
   private:
     int status_;
     std::string file_;
     std::size_t line_;
 };
+
+// A fault of the record layer as a companion gives it, with the given exit status. A file
+// that cannot be opened, read or written says so in the companions' words, followed by
+// the system's reason ("cannot be written: No space left on device"); any other fault keeps
+// its message. The file and line are the fault's own.
+CommandError command_error(const RunError& error, int status);
 
 } // namespace tessen::companion

@@ -17,6 +17,18 @@ Parsed usage_error(const std::string& program, const char* usage, const std::str
 
 } // namespace
 
+std::optional<std::string> Arguments::last(const std::string& option) const {
+    const auto found = values.find(option);
+    if (found == values.end() || found->second.empty())
+        return std::nullopt;
+    return found->second.back();
+}
+
+std::vector<std::string> Arguments::all(const std::string& option) const {
+    const auto found = values.find(option);
+    return found == values.end() ? std::vector<std::string>() : found->second;
+}
+
 Parsed parse_arguments(const std::vector<std::string>& args, const std::string& program,
                        const char* usage, const std::set<std::string>& flag_names,
                        const std::set<std::string>& value_names, std::ostream& out,

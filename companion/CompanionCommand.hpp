@@ -14,8 +14,9 @@ namespace tessen::companion {
 
 // The exit statuses that every companion program uses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1; // an input cannot be read, or gave a finding
-inline constexpr int kExitUsage = 2;  // the command line is wrong
+inline constexpr int kExitFailed = 1; // a failure: an input or output that failed, a finding
+inline constexpr int kExitUsage = 2;  // the command line is wrong, or an input that cannot be
+                                      // used: nothing computed
 
 // A companion's command line: flags (--json), options that take a value (-o FILE,
 // --isotopologue LIST, each given as often as wanted), and operands (files; "-" is standard
@@ -26,6 +27,10 @@ struct Arguments {
     std::vector<std::string> operands;
 
     bool has(const std::string& flag) const { return flags.count(flag) != 0; }
+    // The value given last for an option, or nothing when it is not given.
+    std::optional<std::string> last(const std::string& option) const;
+    // Every value given for an option, in order.
+    std::vector<std::string> all(const std::string& option) const;
 };
 
 // What the command line asks for: to run with the arguments, or an answer already given

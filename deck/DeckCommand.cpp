@@ -1,13 +1,13 @@
 #include "deck/DeckCommand.hpp"
 
-#include "companion/CommandError.hpp"
-#include "companion/CompanionCommand.hpp"
+#include "companion/RunCompanion.hpp"
+#include "companion/StandardInputCopy.hpp"
 #include "deck/CheckedMolecule.hpp"
 #include "geometry/AtomTable.hpp"
 
 #include <openbabel/oberror.h>
 
-#include <fstream>
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -25,33 +25,39 @@ constexpr const char* kUsage =
     "Writes a TESSEN deck of every structure of the molecule files (any format that Open\n"
     "Babel reads: XYZ, SDF/MOL, PDB, CML, Gaussian, ORCA, MOPAC, ...), on standard output\n"
     "or in DECK. Row k of a molecule is the input's atom k; dummy atoms (mass 0) follow.\n"
+    "A FILE of - is read from standard input (its format given with -i).\n"
     "  -i FORMAT                 read every FILE in this Open Babel format\n"
-    "  -o DECK                   write the deck to DECK\n"
+    "  -o DECK                   write the deck to DECK (- for standard output)\n"
     "  --isotopologue LIST       add an isotope mass set, LIST as ATOM:ISOTOPE[,...]\n"
     "                            (2:2H,3:2H or 1:13C); may be given more than once\n"
     "  --single-substitutions    add a mass set for every atom with a stable minor isotope\n"
     "                            (2H 13C 15N 18O 34S 37Cl 29Si 10B 6Li 81Br 25Mg)\n"
-    "exit status: 0 done; 1 a file cannot be read or a structure cannot be written;\n"
+    "exit status: 0 done; 1 a file cannot be read, a structure or the deck cannot be written;\n"
     "2 the command line is wrong, or an unknown isotope or atom number.\n";
 
 struct Options {
     std::vector<std::string> files;
     std::string format;
-    std::optional<std::string> output;
+    std::string output; // "-": standard output
     std::vector<std::string> isotopologues;
     bool single_substitutions = false;
 };
 
 class DeckRun {
   public:
-    DeckRun(const Options& options, std::ostream& err) : options_(options), err_(err) {}
+    DeckRun(const Options& options, companion::Streams& streams)
+        : options_(options), streams_(streams) {}
 
     // Reads every file; false when an isotope or atom number is unknown (exit 2).
     bool read_all() {
         for (const std::string& file : options_.files) {
-            if (std::optional<std::string> why = read_structures(
-                    file, options_.format, [&](const Structure& s) { add(file, s); })) {
-                err_ << "tessen-deck: " << file << ": " << *why << "\n";
+            const std::string name = companion::input_name(file);
+            const auto take = [&](const Structure& s) { add(name, s); };
+            try {
+                if (std::optional<std::string> why = read_file(file, take))
+                    throw companion::CommandError(kExitFailed, *why, name);
+            } catch (const companion::CommandError& error) {
+                streams_.report(error);
                 failed_ = true;
             }
             if (usage_error_)
@@ -65,15 +71,26 @@ class DeckRun {
 
   private:
     const Options& options_;
-    std::ostream& err_;
+    companion::Streams& streams_;
     std::vector<DeckMolecule> molecules_;
     bool failed_ = false;
     bool usage_error_ = false;
     int structures_ = 0;
 
+    // The structures of one file; standard input is read whole into a file of its own
+    // first, since Open Babel reads a file that it can go back in.
+    std::optional<std::string> read_file(const std::string& file,
+                                         const std::function<void(Structure)>& take) {
+        if (file != "-")
+            return read_structures(file, options_.format, take);
+        const companion::StandardInputCopy copy;
+        return read_structures(copy.path(), options_.format, take);
+    }
+
     // "tessen-deck: FILE: structure K: what" on the error stream.
     void say(const std::string& file, const std::string& what) {
-        err_ << "tessen-deck: " << file << ": structure " << structures_ << ": " << what << "\n";
+        streams_.report(companion::CommandError(
+            kExitFailed, "structure " + std::to_string(structures_) + ": " + what, file));
     }
 
     // The isotope sets that the options ask for; an unknown isotope or atom number is a
@@ -113,50 +130,32 @@ class DeckRun {
 Options options_of(const companion::Arguments& arguments) {
     Options options;
     options.files = arguments.operands;
-    const auto last = [&](const char* name) -> std::optional<std::string> {
-        const auto found = arguments.values.find(name);
-        if (found == arguments.values.end())
-            return std::nullopt;
-        return found->second.back();
-    };
-    options.format = last("-i").value_or("");
-    options.output = last("-o");
-    if (const auto found = arguments.values.find("--isotopologue"); found != arguments.values.end())
-        options.isotopologues = found->second;
+    options.format = arguments.last("-i").value_or("");
+    options.output = arguments.last("-o").value_or("-");
+    options.isotopologues = arguments.all("--isotopologue");
     options.single_substitutions = arguments.has("--single-substitutions");
     return options;
 }
 
-} // namespace
-
-int run_deck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const companion::Parsed parsed =
-        companion::parse_arguments(args, "tessen-deck", kUsage, {"--single-substitutions"},
-                                   {"-i", "-o", "--isotopologue"}, out, err);
-    if (!parsed.arguments)
-        return parsed.status;
-    const Options options = options_of(*parsed.arguments);
+int make_deck(const companion::Arguments& arguments, companion::Streams& streams) {
+    const Options options = options_of(arguments);
     // Open Babel's own messages (kekulisation warnings; an error at the end of some output
     // files) are not the user's concern: a file that gives no structure is named below.
     OpenBabel::obErrorLog.StopLogging();
-    DeckRun run(options, err);
+    DeckRun run(options, streams);
     if (!run.read_all())
         return kExitUsage;
-    if (!run.molecules().empty()) {
-        const std::string text = deck_text(run.molecules());
-        if (options.output) {
-            std::ofstream file(*options.output, std::ios::binary | std::ios::trunc);
-            file << text;
-            file.close();
-            if (!file) {
-                err << "tessen-deck: " << *options.output << ": cannot be written\n";
-                return kExitFailed;
-            }
-        } else {
-            out << text << std::flush;
-        }
-    }
+    if (!run.molecules().empty())
+        streams.write_output(options.output, deck_text(run.molecules()));
     return run.failed() ? kExitFailed : kExitOk;
+}
+
+} // namespace
+
+int run_deck(const std::vector<std::string>& args, std::ostream& err) {
+    const companion::CommandSpec spec{
+        "tessen-deck", kUsage, {"--single-substitutions"}, {"-i", "-o", "--isotopologue"}};
+    return companion::run_companion(args, spec, make_deck, err);
 }
 
 } // namespace tessen::deck

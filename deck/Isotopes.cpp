@@ -1,10 +1,10 @@
 #include "deck/Isotopes.hpp"
 
-#include <openbabel/elements.h>
+#include "model/MassTable.hpp"
 
-#include <cctype>
 #include <charconv>
 #include <map>
+#include <optional>
 
 namespace tessen::deck {
 
@@ -54,7 +54,7 @@ std::variant<IsotopeChange, std::string> parse_change(const std::string& item, c
     if (colon == std::string::npos)
         return "'" + item + "' is not ATOM:ISOTOPE";
     const std::string atom_text = trimmed(item.substr(0, colon));
-    std::string isotope = trimmed(item.substr(colon + 1));
+    const std::string isotope = trimmed(item.substr(colon + 1));
     int atom = 0;
     const auto [end, ec] =
         std::from_chars(atom_text.data(), atom_text.data() + atom_text.size(), atom);
@@ -62,25 +62,13 @@ std::variant<IsotopeChange, std::string> parse_change(const std::string& item, c
         atom > static_cast<int>(s.atoms.size()))
         return "atom '" + atom_text + "' is not an atom number of 1 to " +
                std::to_string(s.atoms.size());
-    if (isotope == "D")
-        isotope = "2H";
-    else if (isotope == "T")
-        isotope = "3H";
-    std::size_t digits = 0;
-    while (digits < isotope.size() && std::isdigit(static_cast<unsigned char>(isotope[digits])))
-        ++digits;
-    const std::string symbol = isotope.substr(digits);
-    unsigned mass_number = 0;
-    std::from_chars(isotope.data(), isotope.data() + digits, mass_number);
-    const unsigned z = symbol.empty() ? 0 : OpenBabel::OBElements::GetAtomicNum(symbol.c_str());
-    const double mass =
-        z == 0 || mass_number == 0 ? 0.0 : OpenBabel::OBElements::GetExactMass(z, mass_number);
-    if (mass <= 0.0)
+    const std::optional<model::KnownMass> known = model::isotope_by_name(isotope);
+    if (!known)
         return "unknown isotope '" + isotope + "'";
     const InputAtom& a = s.atoms[atom - 1];
-    if (z != a.atomic_number)
-        return "atom " + std::to_string(atom) + " is " + a.symbol + ", not " + symbol;
-    return IsotopeChange{atom, mass_number, mass};
+    if (known->atomic_number != a.atomic_number)
+        return "atom " + std::to_string(atom) + " is " + a.symbol + ", not " + known->symbol;
+    return IsotopeChange{atom, known->mass_number, known->mass};
 }
 
 } // namespace
@@ -108,9 +96,11 @@ std::vector<IsotopeSet> single_substitutions(const Structure& structure) {
         const auto minor = kMinorIsotopes.find(a.atomic_number);
         if (minor == kMinorIsotopes.end())
             continue;
-        const IsotopeChange change{
-            static_cast<int>(i) + 1, minor->second,
-            OpenBabel::OBElements::GetExactMass(a.atomic_number, minor->second)};
+        const std::optional<model::KnownMass> isotope =
+            model::isotope_by_name(isotope_name(minor->second, a.symbol));
+        if (!isotope)
+            continue;
+        const IsotopeChange change{static_cast<int>(i) + 1, isotope->mass_number, isotope->mass};
         sets.push_back({{change}, set_title(structure, {change})});
     }
     return sets;

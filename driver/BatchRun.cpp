@@ -5,6 +5,8 @@
 #include "records/FileStreams.hpp"
 #include "records/Version.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -51,11 +53,11 @@ class BatchRun {
     std::ostream& err_;
     std::map<std::filesystem::path, std::string> reports_; // report -> the deck it is of
 
-    // The report named by -o, the standard output for a deck read from standard input,
-    // or the file beside the deck.
+    // The report named by -o (standard output for -o -), the standard output for a deck
+    // read from standard input, or the file beside the deck.
     std::optional<std::string> report_name(const std::string& deck) const {
         if (command_.output)
-            return command_.output;
+            return *command_.output == "-" ? std::nullopt : command_.output;
         if (is_standard_input(deck))
             return std::nullopt;
         return report_path_for(deck);
@@ -109,6 +111,17 @@ class BatchRun {
     }
 };
 
+// The usage or the version on standard output; a write that fails is a failure too.
+int answer(const std::string& text, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    if (out << text << std::flush)
+        return kExitOk;
+    err << "tessen: standard output: cannot be written"
+        << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n'
+        << std::flush;
+    return kExitFailed;
+}
+
 } // namespace
 
 std::string report_path_for(const std::string& deck) {
@@ -124,11 +137,9 @@ int run_command_line(const std::vector<std::string>& args, std::ostream& out, st
     const CommandLine& command = *parsed.command;
     switch (command.action) {
     case CommandLine::Action::help:
-        out << usage_text() << std::flush;
-        return kExitOk;
+        return answer(usage_text(), out, err);
     case CommandLine::Action::version:
-        out << "tessen " << kVersion << '\n' << std::flush;
-        return kExitOk;
+        return answer(std::string("tessen ") + kVersion + "\n", out, err);
     case CommandLine::Action::run:
         break;
     }

@@ -1,5 +1,6 @@
 #include "driver/BatchRun.hpp"
 #include "driver/Program.hpp"
+#include "records/StandardDescriptors.hpp"
 
 #include <iostream>
 #include <string>
@@ -7,6 +8,7 @@
 
 // Without arguments, the console dialogue; with arguments, the command line for scripts.
 int main(int argc, char** argv) {
+    tessen::open_standard_descriptors();
     std::ios::sync_with_stdio(false);
     if (argc <= 1) {
         tessen::StreamConsoleInput console_input(std::cin);

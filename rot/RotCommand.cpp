@@ -1,6 +1,6 @@
 #include "rot/RotCommand.hpp"
 
-#include "companion/CompanionCommand.hpp"
+#include "companion/RunCompanion.hpp"
 #include "records/Diagnostic.hpp"
 #include "rot/RotOutput.hpp"
 
@@ -27,52 +27,53 @@ constexpr const char* kUsage =
     "exit status: 0 done; 1 a report cannot be read or has no mass-properties block;\n"
     "2 the command line is wrong.\n";
 
-// Analyses one report; false (said on err) when it cannot be read or has no block.
-bool analyse(const std::string& name, std::vector<MoleculeAnalysis>& molecules, std::ostream& err) {
+// Analyses one report; false (told on standard error) when it cannot be read or has no
+// block.
+bool analyse(const std::string& report, std::vector<MoleculeAnalysis>& molecules,
+             companion::Streams& streams) {
+    const std::string name = companion::input_name(report);
     ReportAnalysis analysis;
     try {
-        const auto source = companion::open_input(name);
-        analysis = analyse_report(*source, companion::input_name(name));
+        const auto source = companion::open_input(report);
+        analysis = analyse_report(*source, name);
     } catch (const RunError& error) {
-        err << "tessen-rot: " << name << ": " << error.what() << "\n";
+        streams.report(companion::command_error(error, kExitFailed));
         return false;
     }
     for (const std::string& warning : analysis.warnings)
-        err << "tessen-rot: " << warning << "\n";
+        streams.report(companion::CommandError(kExitOk, warning));
     molecules.insert(molecules.end(), analysis.molecules.begin(), analysis.molecules.end());
     if (analysis.blocks == 0) {
-        err << "tessen-rot: " << name
-            << ": no mass-properties block (not a TESSEN report, or "
-               "only molecules of fewer than three atoms)\n";
+        streams.report(companion::CommandError(kExitFailed,
+                                               "no mass-properties block (not a TESSEN report, "
+                                               "or only molecules of fewer than three atoms)",
+                                               name));
         return false;
     }
     return true;
 }
 
-} // namespace
-
-int run_rot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const companion::Parsed parsed =
-        companion::parse_arguments(args, "tessen-rot", kUsage, {"--json", "--csv"}, {}, out, err);
-    if (!parsed.arguments)
-        return parsed.status;
-    const companion::Arguments& options = *parsed.arguments;
-    if (options.has("--json") && options.has("--csv")) {
-        err << "tessen-rot: --json and --csv exclude each other\n" << kUsage;
-        return kExitUsage;
-    }
+int analyse_reports(const companion::Arguments& options, companion::Streams& streams) {
+    if (options.has("--json") && options.has("--csv"))
+        throw companion::CommandError(kExitUsage, "--json and --csv exclude each other");
     std::vector<MoleculeAnalysis> molecules;
     bool all_analysed = true;
     for (const std::string& report : options.operands)
-        all_analysed = analyse(report, molecules, err) && all_analysed;
+        all_analysed = analyse(report, molecules, streams) && all_analysed;
     if (options.has("--json"))
-        out << json_document(molecules);
+        streams.out().write(json_document(molecules));
     else if (options.has("--csv"))
-        out << csv_table(molecules);
+        streams.out().write(csv_table(molecules));
     else
-        out << text_tables(molecules);
-    out << std::flush;
+        streams.out().write(text_tables(molecules));
     return all_analysed ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+int run_rot(const std::vector<std::string>& args, std::ostream& err) {
+    const companion::CommandSpec spec{"tessen-rot", kUsage, {"--json", "--csv"}, {}};
+    return companion::run_companion(args, spec, analyse_reports, err);
 }
 
 } // namespace tessen::rot

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "records/ByteStreams.hpp"
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,17 +28,27 @@ struct CoordinateSet {
     std::vector<ListedAtom> atoms;
 };
 
-// What a report holds for tessen-xyz: its usable listings in report order, and a line
+// A listing that could not be used: the report line where that shows, and what became of it.
+struct ListingProblem {
+    std::size_t line = 0;
+    std::string text;
+};
+
+// What a report holds for tessen-xyz: its usable listings in report order, and a problem
 // for each listing that could not be used, in report order.
 struct ReportContents {
     std::vector<CoordinateSet> sets;
-    std::vector<std::string> problems;
+    std::vector<ListingProblem> problems;
 };
 
-// Reads the coordinate listings of the report file. Molecules are counted at each
-// molecule header, so a molecule of fewer than three atoms, which has no listing, still
-// takes its number; blocks are counted within their molecule. Raises the record layer's
-// diagnostic (RunError) when the file cannot be opened or read.
+// Reads the coordinate listings of a report; name is the one its diagnostics give.
+// Molecules are counted at each molecule header, so a molecule of fewer than three atoms,
+// which has no listing, still takes its number; blocks are counted within their molecule.
+// Principal-axis coordinates come in a, b, c order (Ia <= Ib <= Ic) without mirroring the
+// molecule; where a moment is not shown they keep the report's order. Raises the record
+// layer's diagnostic (RunError) when the source cannot be read.
+ReportContents read_coordinate_sets(ByteSource& source, const std::string& name);
+// The same for a report file by name.
 ReportContents read_coordinate_sets(const std::string& report_path);
 
 } // namespace tessen::xyz

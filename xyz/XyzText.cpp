@@ -1,13 +1,22 @@
 #include "xyz/XyzText.hpp"
 
+#include "model/MassTable.hpp"
 #include "records/RealOutput.hpp"
-#include "xyz/ElementTable.hpp"
+
+#include <cmath>
 
 namespace tessen::xyz {
 
 namespace {
 
 constexpr std::size_t kNumberWidth = 12;
+
+// A mass this close to an isotope's (in u) is that isotope: the report prints a float to
+// six decimals, within 2e-5 of the deck's value for any mass up to 300.
+constexpr double kSameMass = 1e-4;
+// Otherwise, how far a mass may lie from an element's main isotope or standard weight and
+// still name it, in u: a deck may give masses rounded (Cl 35.5).
+constexpr double kRoundedMass = 0.1;
 
 std::string right_justified(std::string text, std::size_t width) {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
@@ -47,7 +56,7 @@ std::string quoted(const std::string& text) {
 // An unknown mass is written as "nan", which readers of extended XYZ take as a number:
 // a computation with it gives no result rather than one made with a wrong mass.
 std::string atom_line(const ListedAtom& atom) {
-    std::string symbol(atom.mass ? element_for_mass(*atom.mass) : std::string_view("X"));
+    std::string symbol = atom.mass ? element_symbol(*atom.mass) : "X";
     std::string text = symbol + std::string(symbol.size() < 2 ? 2 - symbol.size() : 0, ' ');
     for (float value : {atom.x, atom.y, atom.z})
         text += "  " + right_justified(xyz_number(value), kNumberWidth);
@@ -56,6 +65,16 @@ std::string atom_line(const ListedAtom& atom) {
 }
 
 } // namespace
+
+// Open Babel's tables hold short-lived isotopes too (10He at 10.05): only an exact match
+// names an element by a rare isotope, so that a mistyped mass does not pass for one.
+std::string element_symbol(double mass) {
+    const std::optional<model::KnownMass> nearest = model::nearest_known_mass(mass);
+    if (nearest && std::abs(nearest->mass - mass) <= kSameMass)
+        return nearest->symbol;
+    const std::optional<model::KnownMass> rounded = model::identify_mass(mass, kRoundedMass);
+    return rounded && rounded->main ? rounded->symbol : "X";
+}
 
 std::string xyz_number(float value) {
     // The report's own field, wide enough for any single-precision value.

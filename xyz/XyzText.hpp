@@ -10,6 +10,12 @@ namespace tessen::xyz {
 // three coordinates and the mass. Readers of plain XYZ take the first four columns.
 inline constexpr const char* kXyzProperties = "species:S:1:pos:R:3:masses:R:1";
 
+// The element symbol of an atomic mass in u, from Open Babel's tables: the element of an
+// isotope whose mass it is (within 1e-4 u; deuterium and tritium are H), or else of the
+// nearest main isotope or standard atomic weight within 0.1 u (a rounded mass); otherwise,
+// and for a dummy atom's mass (0), X.
+std::string element_symbol(double mass);
+
 // A coordinate or a mass as an XYZ file shows it: the report's own six-decimal text of
 // the value, with a zero before the decimal point ("-0.239987", "0.000000").
 std::string xyz_number(float value);

@@ -18,13 +18,18 @@ namespace tessen::test {
 // without a copy of this process's memory, so what it measures of itself (peak memory)
 // is its own.
 ProgramRun run_program(const std::vector<std::string>& argv, const fs::path& dir,
-                       const std::string& input) {
+                       const std::string& input, StandardOutput output) {
     ScratchDir io;
     write_file(io / "in", input);
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_addopen(&actions, 0, (io / "in").c_str(), O_RDONLY, 0);
-    ::posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT, 0600);
+    if (output == StandardOutput::closed)
+        ::posix_spawn_file_actions_addclose(&actions, 1);
+    else
+        ::posix_spawn_file_actions_addopen(
+            &actions, 1, output == StandardOutput::full ? "/dev/full" : (io / "out").c_str(),
+            O_WRONLY | O_CREAT, 0600);
     ::posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
     ::posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     std::vector<char*> args;

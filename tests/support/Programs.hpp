@@ -13,10 +13,15 @@ struct ProgramRun {
     std::string err;
 };
 
+// Where a program's standard output goes: into ProgramRun::out, to /dev/full (every write
+// fails with "No space left on device"), or nowhere (the descriptor closed).
+enum class StandardOutput { captured, full, closed };
+
 // Runs argv[0] (looked up in PATH when it has no slash) in folder dir, with input as its
 // standard input.
 ProgramRun run_program(const std::vector<std::string>& argv, const std::filesystem::path& dir,
-                       const std::string& input = {});
+                       const std::string& input = {},
+                       StandardOutput output = StandardOutput::captured);
 
 // The built programs.
 std::string tessen_binary();

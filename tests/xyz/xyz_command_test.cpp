@@ -69,33 +69,70 @@ TEST_F(WaterReport, EachIsotopicSpeciesGetsItsOwnPrincipalAxisFileWithItsMasses)
     }
 }
 
+// The older form, REPORT OUTDIR, where OUTDIR is a folder or nothing yet; -o OUTDIR with
+// several reports; a second operand that is a file is a report.
 TEST_F(WaterReport, WritesIntoAGivenFolderCreatingIt) {
     ProgramRun run = xyz({"WATER.OUT", "views/water"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(text_lines(run.out).back(), "views/water/WATER_1_principal_3_HD_16_O.xyz");
     EXPECT_EQ(files_in(dir / "views/water"), kWaterFiles);
     EXPECT_TRUE(files_in(dir.path()).empty());
+
+    fs::copy_file(dir / "WATER.OUT", dir / "SECOND.OUT");
+    run = xyz({"-o", "both", "WATER.OUT", "SECOND.OUT"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(files_in(dir / "both").size(), 2 * kWaterFiles.size());
+    run = xyz({"WATER.OUT", "SECOND.OUT"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(text_lines(run.out).size(), 2 * kWaterFiles.size());
+}
+
+// A report from standard input takes the stem "stdin"; -o - writes the files' text on
+// standard output, one after another.
+TEST_F(WaterReport, StandardInputAndStandardOutput) {
+    ProgramRun piped = run_program({xyz_binary(), "-"}, dir.path(), read_file(dir / "WATER.OUT"));
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(text_lines(piped.out).front(), "stdin_1_input.xyz");
+    ProgramRun frames = xyz({"-o", "-", "WATER.OUT"});
+    EXPECT_EQ(frames.status, 0) << frames.err;
+    std::string files;
+    for (const std::string& name : kWaterFiles)
+        files += read_file(dir / ("stdin" + name.substr(5)));
+    EXPECT_EQ(frames.out, files);
+}
+
+// Two reports of one name in two folders would give the same files: the second report's
+// are not written over the first's.
+TEST_F(WaterReport, AFileOfAnEarlierReportIsNotWrittenOver) {
+    fs::create_directory(dir / "other");
+    fs::copy_file(dir / "WATER.OUT", dir / "other/WATER.OUT");
+    ProgramRun run = xyz({"WATER.OUT", "other/WATER.OUT"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(text_lines(run.out), kWaterFiles);
+    EXPECT_EQ(text_lines(run.err).front(),
+              "tessen-xyz: WATER_1_input.xyz: written already from another report; not written "
+              "again");
 }
 
 TEST_F(WaterReport, AWrongCommandLineGivesTheUsageAndStatus2) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"WATER.OUT", "a", "b"}, {"-x"}, {"WATER.OUT", "--out"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{}, {"-x"}, {"WATER.OUT", "--out"}, {"-o"}}) {
         ProgramRun run = xyz(args);
         EXPECT_EQ(run.status, 2) << args.size();
-        EXPECT_EQ(run.err.rfind("usage: tessen-xyz REPORT [OUTDIR]\n", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.rfind("tessen-xyz: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("\nusage: tessen-xyz [-o OUTDIR] REPORT...\n"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
     ProgramRun help = xyz({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: tessen-xyz REPORT [OUTDIR]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("usage: tessen-xyz [-o OUTDIR] REPORT...\n", 0), 0u);
     EXPECT_TRUE(files_in(dir.path()).empty());
 }
 
 TEST_F(WaterReport, AMissingReportFailsWithItsName) {
     ProgramRun run = xyz({"NOSUCH.OUT"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "tessen-xyz: NOSUCH.OUT: file cannot be opened: No such file or directory\n");
+    EXPECT_EQ(run.err, "tessen-xyz: NOSUCH.OUT: cannot be opened: No such file or directory\n");
     EXPECT_EQ(run.out, "");
 }
 
@@ -108,9 +145,9 @@ TEST_F(WaterReport, AFileWithoutListingsIsAFailure) {
 
 TEST_F(WaterReport, AnOutputFolderThatIsAFileIsAFailure) {
     write_file(dir / "taken", "");
-    ProgramRun run = xyz({"WATER.OUT", "taken"});
+    ProgramRun run = xyz({"-o", "taken", "WATER.OUT"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.rfind("tessen-xyz: taken: cannot create folder", 0), 0u) << run.err;
+    EXPECT_EQ(run.err, "tessen-xyz: taken: cannot create folder: Not a directory\n");
     EXPECT_EQ(run.out, "");
 }
 
@@ -125,8 +162,10 @@ TEST_F(WaterReport, AnUnreadableListingFailsTheRunButNotTheOtherFiles) {
 
     ProgramRun run = xyz({"WATER.OUT"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("molecule 1, input axis frame: atom 2 has a coordinate too wide"),
-              std::string::npos)
+    EXPECT_EQ(run.err.rfind("tessen-xyz: WATER.OUT:15: molecule 1, input axis frame: atom 2 "
+                            "has a coordinate too wide",
+                            0),
+              0u)
         << run.err;
     std::vector<std::string> written(kWaterFiles.begin() + 1, kWaterFiles.end());
     EXPECT_EQ(files_in(dir.path()), written);

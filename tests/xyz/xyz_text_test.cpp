@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 namespace tessen::xyz {
 namespace {
 
@@ -24,6 +27,19 @@ TEST(XyzText, NumbersAreTheReportsTextWithALeadingZero) {
     EXPECT_EQ(xyz_number(99999.99f), "99999.990000");
     // Wider than any report field, still written in full.
     EXPECT_EQ(xyz_number(1.0e9f), "1000000000.000000");
+}
+
+// Isotopes as the report prints them, standard weights and rounded masses name their
+// element; a mass near only a short-lived isotope (10He), or a dummy atom's, is X.
+TEST(XyzText, ElementSymbolsFromMasses) {
+    const std::pair<double, const char*> cases[] = {
+        {1.007825, "H"},    {2.014102, "H"},   {3.016049, "H"},   {3.016029, "He"},
+        {15.99492, "O"},    {14.007, "N"},     {35.5, "Cl"},      {80.91629, "Br"},
+        {126.904473, "I"},  {63.927967, "Ni"}, {63.929142, "Zn"}, {238.050788, "U"},
+        {0.0, "X"},         {10.07825, "X"},   {-1.0, "X"},       {1.0e6, "X"},
+        {std::nan(""), "X"}};
+    for (const auto& [mass, symbol] : cases)
+        EXPECT_EQ(element_symbol(mass), symbol) << mass;
 }
 
 CoordinateSet water(int block) {
