@@ -6,6 +6,7 @@
 
 #include "companion/CommandError.hpp"
 #include "companion/CompanionCommand.hpp"
+#include "companion/RunCompanion.hpp"
 #include "fit/DeckOut.hpp"
 #include "fit/FitJson.hpp"
 #include "fit/FitPicture.hpp"
@@ -18,7 +19,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <ostream>
 
 namespace tessen::fit {
@@ -181,68 +181,44 @@ Inputs read_inputs(const companion::Arguments& args) {
     return in;
 }
 
-// Writes a file whole, or raises CommandError (status 1) and leaves none behind.
-void write_file(const std::string& name, const std::string& text) {
-    {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file << text;
-        file.close();
-        if (file)
-            return;
-    }
-    std::remove(name.c_str());
-    throw CommandError(kExitFailed, "cannot write the file", name);
-}
-
-void write_files(const Inputs& in, const FitRun& run, std::ostream& err) {
+void write_files(const Inputs& in, const FitRun& run, companion::Streams& streams) {
     if (!in.deck_out.empty()) {
         if (const ModelFit* first = run.fits.empty() ? nullptr : &run.fits.front();
             first && first->done)
-            write_file(in.deck_out, deck_with_values(in.deck_text, *run.molecule, run.parameters,
-                                                     first->records));
+            streams.write_output(in.deck_out, deck_with_values(in.deck_text, *run.molecule,
+                                                               run.parameters, first->records));
         else
-            err << kProgram << ": " << in.deck_out
-                << ": not written: the first model gave no fitted values\n";
+            streams.report(CommandError(
+                kExitOk, "not written: the first model gave no fitted values", in.deck_out));
     }
     if (!in.svg.empty())
-        write_file(in.svg, svg_picture(fit_picture(run)));
+        streams.write_output(in.svg, svg_picture(fit_picture(run)));
 }
 
-void report_error(const CommandError& error, std::ostream& err) {
-    err << error.message(kProgram) << "\n";
-}
-
-int run_with(const companion::Arguments& args, std::ostream& out, std::ostream& err) {
+int run_with(const companion::Arguments& args, companion::Streams& streams) {
     const Inputs in = read_inputs(args);
     const FitRun run = run_fit(in.molecules[in.molecule], in.deck_name, in.parameters, in.species,
                                in.request, companion::input_name(args.operands[1]));
-    out << (in.json ? fit_json(run) : fit_text(run)) << std::flush;
+    streams.out().write(in.json ? fit_json(run) : fit_text(run));
     for (const std::string& warning : run.warnings)
-        err << kProgram << ": warning: " << warning << "\n";
+        streams.report(CommandError(kExitOk, "warning: " + warning));
     for (const ModelFit& fit : run.fits)
         if (!fit.done)
-            err << kProgram << ": " << model_name(fit.model.kind) << ": " << fit.failure << "\n";
-    write_files(in, run, err);
-    if (!out)
-        throw CommandError(kExitFailed, "cannot write the standard output");
+            streams.report(CommandError(kExitFailed, std::string(model_name(fit.model.kind)) +
+                                                         ": " + fit.failure));
+    write_files(in, run, streams);
     return run.all_done() ? kExitOk : kExitFailed;
 }
 
 } // namespace
 
-int run_fit_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const companion::Parsed parsed = companion::parse_arguments(
-        args, kProgram, kUsage, {"--json"},
-        {"--vary", "--model", "--data", "--costain", "--molecule", "--deck-out", "--svg"}, out,
-        err);
-    if (!parsed.arguments)
-        return parsed.status;
-    try {
-        return run_with(*parsed.arguments, out, err);
-    } catch (const CommandError& error) {
-        report_error(error, err);
-        return error.status();
-    }
+int run_fit_command(const std::vector<std::string>& args, std::ostream& err) {
+    const companion::CommandSpec spec{
+        kProgram,
+        kUsage,
+        {"--json"},
+        {"--vary", "--model", "--data", "--costain", "--molecule", "--deck-out", "--svg"}};
+    return companion::run_companion(args, spec, run_with, err);
 }
 
 } // namespace tessen::fit

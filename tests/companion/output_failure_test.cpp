@@ -20,6 +20,11 @@ namespace {
 // Water with an iodine in place of a hydrogen: an element past bromine.
 const std::string kHoiXyz = "3\nHOI\nO 0 0 0\nH 0 0.75 0.58\nI 0 -1.4 1.1\n";
 
+// Water's measured constants (MHz) for tessen-fit: the parent and HDO, a single
+// substitution that Kraitchman's equations place.
+const std::string kWaterConstants = "set,A,B,C\n1,835840.3,435351.7,278138.7\n"
+                                    "3,701931.5,272912.6,192055.2\n";
+
 class Outputs : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -54,6 +59,8 @@ TEST_F(Outputs, AFailedWriteOnStandardOutputIsAFailureInEveryProgram) {
         {{deck_binary(), "hoi.xyz"}, ""},
         {{deck_binary(), "-i", "xyz", "-", "-o", "-"}, kHoiXyz},
         {{deck_binary(), "--version"}, ""},
+        {{fit_binary(), "--model", "rs", "WATER.DAT", "-"}, kWaterConstants},
+        {{fit_binary(), "--help"}, ""},
     };
     const std::pair<StandardOutput, std::string> outputs[] = {
         {StandardOutput::full, "No space left on device"},

@@ -3,7 +3,6 @@
 // moments with Open Babel's isotope masses, a Jacobi eigensolver, and the models' terms
 // added by hand), not by this code.
 
-#include "fit/FitCommand.hpp"
 #include "model/DeckMolecule.hpp"
 #include "support/Files.hpp"
 #include "support/Programs.hpp"
@@ -69,11 +68,11 @@ struct Fit : ::testing::Test {
         return (dir / name).string();
     }
     int fit(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int status = fit::run_fit_command(args, o, e);
-        out = o.str();
-        err = e.str();
-        return status;
+        args.insert(args.begin(), fit_binary());
+        const ProgramRun run = run_program(args, dir.path());
+        out = run.out;
+        err = run.err;
+        return run.status;
     }
     json fit_json(std::vector<std::string> args, int expected = 0) {
         args.insert(args.begin(), "--json");

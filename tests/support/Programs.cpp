@@ -74,6 +74,10 @@ std::string deck_binary() {
     return TESSEN_DECK_BINARY;
 }
 
+std::string fit_binary() {
+    return TESSEN_FIT_BINARY;
+}
+
 ProgramRun run_tessen(const fs::path& dir, const std::string& typed) {
     return run_program({tessen_binary()}, dir, typed);
 }

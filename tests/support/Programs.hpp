@@ -29,6 +29,7 @@ std::string xyz_binary();
 std::string check_binary();
 std::string rot_binary();
 std::string deck_binary();
+std::string fit_binary();
 
 // Runs the built tessen in dir; typed is everything typed at its prompts, line ends
 // included.
