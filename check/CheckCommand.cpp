@@ -61,8 +61,9 @@ int check_decks(const companion::Arguments& options, companion::Streams& streams
 } // namespace
 
 int run_check(const std::vector<std::string>& args, std::ostream& err) {
-    const companion::CommandSpec spec{"tessen-check", kUsage, {"-q", "--quiet", "--json"}, {}};
-    return companion::run_companion(args, spec, check_decks, err);
+    const companion::CommandDefinition command{
+        "tessen-check", kUsage, {"-q", "--quiet", "--json"}, {}};
+    return companion::run_companion(args, command, check_decks, err);
 }
 
 } // namespace tessen::check

@@ -26,21 +26,22 @@ namespace {
 
 // The parsed arguments, or the status of an answer already given (help, version, a usage
 // error), the help and version text written through the checked standard output.
-std::optional<Arguments> parse(const std::vector<std::string>& args, const CommandSpec& spec,
-                               Streams& streams, std::ostream& err, int& status) {
+std::optional<Arguments> parse(const std::vector<std::string>& args,
+                               const CommandDefinition& command, Streams& streams,
+                               std::ostream& err, int& status) {
     std::ostringstream answer;
-    Parsed parsed =
-        parse_arguments(args, spec.program, spec.usage, spec.flags, spec.values, answer, err);
+    Parsed parsed = parse_arguments(args, command.program, command.usage, command.flags,
+                                    command.values, answer, err);
     streams.out().write(answer.str());
     status = parsed.status;
     return std::move(parsed.arguments);
 }
 
-int run_body(const std::vector<std::string>& args, const CommandSpec& spec, const CommandBody& body,
-             Streams& streams, std::ostream& err) {
+int run_body(const std::vector<std::string>& args, const CommandDefinition& command,
+             const CommandBody& body, Streams& streams, std::ostream& err) {
     try {
         int status = kExitOk;
-        const std::optional<Arguments> arguments = parse(args, spec, streams, err, status);
+        const std::optional<Arguments> arguments = parse(args, command, streams, err, status);
         return arguments ? body(*arguments, streams) : status;
     } catch (const CommandError& error) {
         streams.report(error);
@@ -53,11 +54,11 @@ int run_body(const std::vector<std::string>& args, const CommandSpec& spec, cons
 
 } // namespace
 
-int run_companion(const std::vector<std::string>& args, const CommandSpec& spec,
+int run_companion(const std::vector<std::string>& args, const CommandDefinition& command,
                   const CommandBody& body, std::ostream& err) {
     open_standard_descriptors();
-    Streams streams(spec.program, err);
-    int status = run_body(args, spec, body, streams, err);
+    Streams streams(command.program, err);
+    int status = run_body(args, command, body, streams, err);
     try {
         streams.out().close();
     } catch (const CommandError& error) {

@@ -15,7 +15,7 @@ namespace tessen::companion {
 
 // A companion's command line: its name, its usage text (shown for --help and after a
 // usage error), its flags and the options that take a value.
-struct CommandSpec {
+struct CommandDefinition {
     std::string program;
     const char* usage = "";
     std::set<std::string> flags;
@@ -53,7 +53,7 @@ using CommandBody = std::function<int(const Arguments&, Streams&)>;
 // status 2); then body runs. A CommandError or a record layer's fault that ends it is told
 // on err and gives its status; standard output is then written out and closed, checked:
 // a failure there is told and makes a successful run exit 1.
-int run_companion(const std::vector<std::string>& args, const CommandSpec& spec,
+int run_companion(const std::vector<std::string>& args, const CommandDefinition& command,
                   const CommandBody& body, std::ostream& err);
 
 } // namespace tessen::companion

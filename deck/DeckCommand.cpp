@@ -153,9 +153,9 @@ int make_deck(const companion::Arguments& arguments, companion::Streams& streams
 } // namespace
 
 int run_deck(const std::vector<std::string>& args, std::ostream& err) {
-    const companion::CommandSpec spec{
+    const companion::CommandDefinition command{
         "tessen-deck", kUsage, {"--single-substitutions"}, {"-i", "-o", "--isotopologue"}};
-    return companion::run_companion(args, spec, make_deck, err);
+    return companion::run_companion(args, command, make_deck, err);
 }
 
 } // namespace tessen::deck

@@ -213,12 +213,12 @@ int run_with(const companion::Arguments& args, companion::Streams& streams) {
 } // namespace
 
 int run_fit_command(const std::vector<std::string>& args, std::ostream& err) {
-    const companion::CommandSpec spec{
+    const companion::CommandDefinition command{
         kProgram,
         kUsage,
         {"--json"},
         {"--vary", "--model", "--data", "--costain", "--molecule", "--deck-out", "--svg"}};
-    return companion::run_companion(args, spec, run_with, err);
+    return companion::run_companion(args, command, run_with, err);
 }
 
 } // namespace tessen::fit

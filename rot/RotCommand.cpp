@@ -72,8 +72,8 @@ int analyse_reports(const companion::Arguments& options, companion::Streams& str
 } // namespace
 
 int run_rot(const std::vector<std::string>& args, std::ostream& err) {
-    const companion::CommandSpec spec{"tessen-rot", kUsage, {"--json", "--csv"}, {}};
-    return companion::run_companion(args, spec, analyse_reports, err);
+    const companion::CommandDefinition command{"tessen-rot", kUsage, {"--json", "--csv"}, {}};
+    return companion::run_companion(args, command, analyse_reports, err);
 }
 
 } // namespace tessen::rot

@@ -167,8 +167,8 @@ int convert_reports(const companion::Arguments& arguments, companion::Streams& s
 } // namespace
 
 int run_xyz(const std::vector<std::string>& args, std::ostream& err) {
-    const companion::CommandSpec spec{"tessen-xyz", kUsage, {}, {"-o"}};
-    return companion::run_companion(args, spec, convert_reports, err);
+    const companion::CommandDefinition command{"tessen-xyz", kUsage, {}, {"-o"}};
+    return companion::run_companion(args, command, convert_reports, err);
 }
 
 } // namespace tessen::xyz
