@@ -79,14 +79,14 @@ std::int32_t JobLoop::molecule() {
     ++summary_.molecules;
     read_counts_and_titles();
     write_molecule_header(report_, titles_);
-    const bool goes_on = BUILDXYZ(deck_, report_, atoms_, titles_, n_, listener_);
+    const bool goes_on = BUILDXYZ(deck_, report_, atoms_, titles_, n_, listed_, listener_);
     if (listener_)
         listener_->molecule_built(atoms_, n_);
     if (!goes_on) { // fewer than 3 atoms
         write_trailer(report_);
         return read_control_record();
     }
-    write_input_frame_listings(report_, atoms_, n_, sparse_);
+    write_input_frame_listings(report_, atoms_, n_, listed_, sparse_);
     mass_block();
     return isotope_sets_and_trailer();
 }

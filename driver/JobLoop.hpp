@@ -2,6 +2,7 @@
 
 #include "geometry/AtomRecordObserver.hpp"
 #include "geometry/AtomTable.hpp"
+#include "geometry/ListedFields.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/InputDeck.hpp"
@@ -62,6 +63,7 @@ class JobLoop {
     // The molecule in hand, kept for the whole run.
     AtomTable atoms_{};
     TitleSet titles_;
+    ListedFields listed_; // the input frame's listing, for its compact list
     SparseCoordList sparse_;
     std::int32_t n_ = 0;
     std::int32_t isotope_flag_ = 0;

@@ -141,12 +141,12 @@ void place_by_frame(const ValenceRecord& rec, AtomTable& atoms) {
 }
 
 void write_input_frame_section(RecordSink& report, const AtomTable& atoms, const TitleSet& titles,
-                               std::int32_t n) {
+                               std::int32_t n, ListedFields& listed) {
     write_line(report);
     write_line(report, report::kInputFrameHeading);
     write_line(report, report::kIndependentOfIsotope);
     write_text_record(report, titles.third.view());
-    LISTXYZ(report, atoms.pos, atoms, n);
+    LISTXYZ(report, atoms.pos, atoms, n, listed);
 }
 
 } // namespace
@@ -166,7 +166,7 @@ void place_atom(std::int32_t index, const ValenceRecord& rec, AtomTable& atoms) 
 }
 
 bool BUILDXYZ(InputDeck& deck, RecordSink& report, AtomTable& atoms, const TitleSet& titles,
-              std::int32_t n, AtomRecordObserver* observer) {
+              std::int32_t n, ListedFields& listed, AtomRecordObserver* observer) {
     const std::int32_t records = n < 3 ? 3 : n;
     for (std::int32_t index = 1; index <= records; ++index) {
         const ValenceRecord rec = read_valence_record(deck);
@@ -180,7 +180,7 @@ bool BUILDXYZ(InputDeck& deck, RecordSink& report, AtomTable& atoms, const Title
     }
     if (n < 3)
         return false;
-    write_input_frame_section(report, atoms, titles, n);
+    write_input_frame_section(report, atoms, titles, n, listed);
     return true;
 }
 

@@ -132,13 +132,13 @@ void write_principal_moments(RecordSink& report, const MassValues& b, std::strin
     write_matrix_rows(report, b.axes);
 }
 
-void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, const MassValues& b,
+void write_principal_coordinates(RecordSink& report, const AtomTable& atoms, MassValues& b,
                                  std::string_view title, std::int32_t n) {
     write_line(report);
     write_text_record(report, title);
     write_line(report, report::kPrincipalHeading);
     write_line(report, report::kDifferByIsotope);
-    LISTXYZ(report, b.principal, atoms, n);
+    LISTXYZ(report, b.principal, atoms, n, b.listed);
 }
 
 } // namespace
@@ -163,7 +163,7 @@ void MASSPROPS(RecordSink& report, const AtomTable& atoms, const TitleSet& title
     write_principal_coordinates(report, atoms, block, title, n);
     SCREENXYZ(block.principal, n, list);
     write_sparse_section(report, report::kPrincipalSparseHeading, report::kDifferByIsotope, title,
-                         list);
+                         list, block.listed);
 }
 
 } // namespace tessen

@@ -2,6 +2,7 @@
 
 #include "geometry/AtomTable.hpp"
 #include "geometry/Jacobi3.hpp"
+#include "geometry/ListedFields.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/RecordSink.hpp"
@@ -18,6 +19,7 @@ struct MassValues {
     Matrix3 moments{};                     // the tensor after JACOBI3: moments on the diagonal
     Matrix3 axes{};                        // V: column k is principal axis k
     CoordinateTable principal{};           // p(i, k)
+    ListedFields listed;                   // p as the block's listing edited it
 };
 
 // Computes the whole mass-properties block for rows 1 to n with the masses in hand,

@@ -16,10 +16,10 @@ void write_molecule_header(RecordSink& report, const TitleSet& titles) {
 }
 
 void write_input_frame_listings(ReportPipeline& report, AtomTable& atoms, std::int32_t n,
-                                SparseCoordList& sparse) {
+                                const ListedFields& listed, SparseCoordList& sparse) {
     SCREENXYZ(atoms.pos, n, sparse);
     write_sparse_section(report, report::kInputFrameHeading, report::kIndependentOfIsotope,
-                         std::nullopt, sparse);
+                         std::nullopt, sparse, listed);
     DISTCHECK(report, atoms, n);
 }
 

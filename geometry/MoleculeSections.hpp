@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/AtomTable.hpp"
+#include "geometry/ListedFields.hpp"
 #include "geometry/SparseCoordList.hpp"
 #include "geometry/TitleSet.hpp"
 #include "records/RecordSink.hpp"
@@ -18,9 +19,10 @@ namespace tessen {
 void write_molecule_header(RecordSink& report, const TitleSet& titles);
 
 // The listings of the input axis frame, once the molecule is built: SCREENXYZ on the atom
-// table, the sparse listing section, and the distance check.
+// table, the sparse listing section (copying the fields that BUILDXYZ's listing left in
+// listed), and the distance check.
 void write_input_frame_listings(ReportPipeline& report, AtomTable& atoms, std::int32_t n,
-                                SparseCoordList& sparse);
+                                const ListedFields& listed, SparseCoordList& sparse);
 
 // The trailer that ends a molecule (and a mass set begun by a control record): four blank
 // lines.

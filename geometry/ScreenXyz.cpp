@@ -3,8 +3,6 @@
 
 #include "geometry/ScreenXyz.hpp"
 
-#include "geometry/ListXyz.hpp"
-
 #include "records/LayoutWriter.hpp"
 #include "report/ReportVocabulary.hpp"
 
@@ -26,14 +24,14 @@ void SCREENXYZ(CoordinateTable& coords, std::int32_t n, SparseCoordList& list) {
     list.entries[list.count++] = {-1, 0, 0.0f};
 }
 
-// A value the listing before showed is copied from there (listed_coordinate).
-void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
+// A value the listing before showed is copied from there.
+void LISTSPARSE(RecordSink& report, const SparseCoordList& list, const ListedFields& listed) {
     LayoutWriter out(report, report::kSparseSlots);
     for (std::size_t e = 0; e < list.count; ++e) {
         const SparseEntry& entry = list.entries[e];
         out.put(entry.axis).put(entry.atom);
-        if (const auto field = listed_coordinate(entry.atom, entry.axis, entry.value))
-            out.put_edited(*field, kListedWidth, kListedDecimals);
+        if (const EditedField* field = listed.find(entry.atom, entry.axis, entry.value))
+            out.put_edited(*field, ListedFields::kWidth, ListedFields::kDecimals);
         else
             out.put(entry.value);
     }
@@ -41,14 +39,15 @@ void LISTSPARSE(RecordSink& report, const SparseCoordList& list) {
 }
 
 void write_sparse_section(RecordSink& report, std::string_view heading, std::string_view note,
-                          std::optional<std::string_view> title, const SparseCoordList& list) {
+                          std::optional<std::string_view> title, const SparseCoordList& list,
+                          const ListedFields& listed) {
     write_line(report);
     write_line(report, heading);
     write_line(report, report::kKoftFormat);
     write_line(report, note);
     if (title)
         write_text_record(report, *title);
-    LISTSPARSE(report, list);
+    LISTSPARSE(report, list, listed);
 }
 
 } // namespace tessen

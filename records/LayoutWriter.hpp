@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/Layout.hpp"
+#include "records/LayoutWalk.hpp"
 #include "records/RecordBuffer.hpp"
 #include "records/RecordSink.hpp"
 
@@ -14,10 +15,17 @@ namespace tessen {
 // Room for a field edited ahead of its record (see LayoutWriter::put_edited).
 using EditedField = std::array<char, kRealFieldSlack>;
 
-// Walks a layout on output: the values are handed over one by one, each formatted by
-// the data item it meets, and the finished records go to the sink. finish() ends the
-// write: control items up to the next data item are still performed (literals written,
-// records ended by /), and the current record is ended.
+// Writes records by a layout: the values are handed over one by one, each edited into
+// the field that the layout gives it, and the finished records go to the sink. finish()
+// ends the write: control items up to the next data item are still performed (literals
+// written, records ended by /), and the current record is ended.
+//
+// Every value takes one path: the next field of the record in hand (its kind, width,
+// decimals and column) is looked up, the value is edited at that column, and the text
+// after the field is put back where the editor overwrote it. Where the fields come from
+// is settled only between records: from the layout's plan, which lays out a whole record
+// at once (the report's listings and lists), or, for a layout that has none, from its
+// walk (LayoutWalk), which places one field at a time.
 class LayoutWriter {
   public:
     LayoutWriter(RecordSink& sink, const Layout& layout);
@@ -41,35 +49,28 @@ class LayoutWriter {
     void finish();
 
   private:
+    using Field = RecordPlan::Field;
+
     RecordSink& sink_;
     const Layout& layout_;
-    const LayoutItem* items_; // the layout's items, walked once per value
-    std::size_t item_count_;
-    std::size_t next_ = 0;    // the next item of the walk
-    std::size_t pending_ = 0; // blanks made by nX that nothing has followed yet
-    RecordBuffer record_;     // each writer its own: writers may be alive at once
-    // With a plan of the layout: the values placed in the record in hand, and where it
-    // lies (in record_).
-    const RecordPlan* plan_;
-    std::size_t planned_ = 0;
-    char* planned_record_ = nullptr;
+    const RecordPlan* plan_; // null: the fields come from the walk
+    LayoutWalk walk_;
+    RecordBuffer record_;  // each writer its own: writers may be alive at once
+    char* text_ = nullptr; // where the record in hand lies (in record_)
+    // The fields of the record in hand and the next one to fill: a plan's fields, or the
+    // one field the walk has just placed. None before the first record.
+    const Field* fields_ = nullptr;
+    std::size_t field_count_ = 0;
+    std::size_t next_ = 0;
+    Field walked_; // written before it is read
 
     void put_int(std::int32_t value);
     void put_real(float value);
-    [[gnu::noinline]] void walk_and_put_int(std::int32_t value);
-    [[gnu::noinline]] void walk_and_put_real(float value);
-    [[gnu::noinline]] void walk_and_put_edited(const EditedField& field, int width, int decimals);
-    const RecordPlan::Field& planned_field(LayoutItem::Kind kind);
-    void close_planned_field(const RecordPlan::Field& field);
-    [[gnu::noinline]] void begin_planned_record();
+    const Field& next_field(LayoutItem::Kind kind);
+    void close_field(const Field& field);
+    [[gnu::noinline]] void next_record_or_field(LayoutItem::Kind kind);
     void start_planned_record();
-    void finish_planned();
-    const LayoutItem& next_data_item();
-    const LayoutItem& walk_to_data_item();
-    void perform_control_items();
-    void perform(const LayoutItem& item);
-    char* extend_record(std::size_t width);
-    void end_record();
+    void place_walked_field(LayoutItem::Kind kind);
 };
 
 // A whole record written by a layout from the values given.

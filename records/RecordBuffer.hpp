@@ -49,6 +49,8 @@ class RecordBuffer {
     }
 
     std::string_view view() const { return {data_, size_}; }
+    // Where the record lies: valid until the record next grows.
+    char* data() { return data_; }
     void clear() { size_ = 0; }
 
   private:

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <memory>
 #include <random>
-#include <thread>
 
 namespace tessen {
 namespace {
@@ -27,12 +26,17 @@ std::unique_ptr<AtomTable> bent_triatomic() {
     return atoms;
 }
 
+// A listing's fields, none listed yet (large: on the heap).
+std::unique_ptr<ListedFields> nothing_listed() {
+    return std::make_unique<ListedFields>();
+}
+
 TEST(SparseListing, OneLineForThreeEntriesAndTheSentinel) {
     auto atoms = bent_triatomic();
     SparseCoordList list;
     SCREENXYZ(atoms->pos, 3, list);
     Report report;
-    LISTSPARSE(report.file, list);
+    LISTSPARSE(report.file, list, *nothing_listed());
     EXPECT_EQ(report.lines(),
               Lines({"  1  2     .960000  1  3    -.240000  2  3     .930000 -1  0     .000000"}));
 }
@@ -44,7 +48,7 @@ TEST(SparseListing, FiveEntriesTakeTwoLines) {
     SCREENXYZ(atoms->pos, 3, list);
     ASSERT_EQ(list.count, 5u);
     Report report;
-    LISTSPARSE(report.file, list);
+    LISTSPARSE(report.file, list, *nothing_listed());
     EXPECT_EQ(report.lines(),
               Lines({"  1  2     .960000  1  3    -.240000  2  3     .930000  3  3    1.500000",
                      " -1  0     .000000"}));
@@ -56,7 +60,7 @@ TEST(SparseListing, AllCoordinatesNegligibleLeavesTheSentinelAlone) {
     SparseCoordList list;
     SCREENXYZ(atoms->pos, 2, list);
     Report report;
-    LISTSPARSE(report.file, list);
+    LISTSPARSE(report.file, list, *nothing_listed());
     EXPECT_EQ(report.lines(), Lines({" -1  0     .000000"}));
 }
 
@@ -68,28 +72,28 @@ TEST(SparseListing, CopiesOnlyWhatTheListingBeforeShowed) {
     atoms->pos[3][2] = 1.5f;
     SparseCoordList list;
     SCREENXYZ(atoms->pos, 3, list);
-    const auto compact_list = [&list] {
+    auto listed = nothing_listed();
+    const auto compact_list = [&list, &listed] {
         Report report;
-        LISTSPARSE(report.file, list);
+        LISTSPARSE(report.file, list, *listed);
         return report.lines();
     };
     const Lines expected{"  1  2     .960000  1  3    -.240000  2  3     .930000  3  3    1.500000",
                          " -1  0     .000000"};
     Report listing;
-    LISTXYZ(listing.file, atoms->pos, *atoms, 3);
+    LISTXYZ(listing.file, atoms->pos, *atoms, 3, *listed);
     EXPECT_EQ(compact_list(), expected) << "after the listing of these values";
     auto other = bent_triatomic();
     other->pos[3] = {-0.25f, 0.93f, -1.5f}; // another x and z of row 3; y the same
-    LISTXYZ(listing.file, other->pos, *other, 3);
+    LISTXYZ(listing.file, other->pos, *other, 3, *listed);
     EXPECT_EQ(compact_list(), expected) << "after a listing of other values";
-    LISTXYZ(listing.file, atoms->pos, *atoms, 2);
+    LISTXYZ(listing.file, atoms->pos, *atoms, 2, *listed);
     EXPECT_EQ(compact_list(), expected) << "after a listing without row 3";
-    // In a thread that has listed nothing, a zero is no copy of an empty field.
+    // With nothing listed, a zero is no copy of an empty field.
+    listed = nothing_listed();
     list.entries[0] = {1, 1, 0.0f};
     list.count = 1;
-    Lines fresh;
-    std::thread([&] { fresh = compact_list(); }).join();
-    EXPECT_EQ(fresh, Lines({"  1  1     .000000"}));
+    EXPECT_EQ(compact_list(), Lines({"  1  1     .000000"}));
 }
 
 TEST(Screening, ThresholdKeepsItsOwnValueAndZeroesBelowIt) {
