@@ -1,8 +1,9 @@
 #include "deck/Isotopes.hpp"
 
+#include "companion/CommandError.hpp"
+#include "model/IsotopeList.hpp"
 #include "model/MassTable.hpp"
 
-#include <charconv>
 #include <map>
 #include <optional>
 
@@ -41,49 +42,39 @@ std::string set_title(const Structure& s, const std::vector<IsotopeChange>& chan
     return title;
 }
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// One ATOM:ISOTOPE, or what is wrong with it.
-std::variant<IsotopeChange, std::string> parse_change(const std::string& item, const Structure& s) {
-    const std::size_t colon = item.find(':');
-    if (colon == std::string::npos)
-        return "'" + item + "' is not ATOM:ISOTOPE";
-    const std::string atom_text = trimmed(item.substr(0, colon));
-    const std::string isotope = trimmed(item.substr(colon + 1));
-    int atom = 0;
-    const auto [end, ec] =
-        std::from_chars(atom_text.data(), atom_text.data() + atom_text.size(), atom);
-    if (ec != std::errc() || end != atom_text.data() + atom_text.size() || atom < 1 ||
-        atom > static_cast<int>(s.atoms.size()))
-        return "atom '" + atom_text + "' is not an atom number of 1 to " +
-               std::to_string(s.atoms.size());
-    const std::optional<model::KnownMass> known = model::isotope_by_name(isotope);
+// One ATOM:ISOTOPE of the list, or what is wrong with it for this structure.
+std::variant<IsotopeChange, std::string> change_of(const model::IsotopeChoice& choice,
+                                                   const Structure& s) {
+    if (choice.atom > static_cast<int>(s.atoms.size()))
+        return "atom " + std::to_string(choice.atom) + " is not an atom of the molecule (1 to " +
+               std::to_string(s.atoms.size()) + ")";
+    const std::optional<model::KnownMass> known = model::isotope_by_name(choice.isotope);
     if (!known)
-        return "unknown isotope '" + isotope + "'";
-    const InputAtom& a = s.atoms[atom - 1];
+        return "unknown isotope '" + choice.isotope + "'";
+    const InputAtom& a = s.atoms[choice.atom - 1];
     if (known->atomic_number != a.atomic_number)
-        return "atom " + std::to_string(atom) + " is " + a.symbol + ", not " + known->symbol;
-    return IsotopeChange{atom, known->mass_number, known->mass};
+        return "atom " + std::to_string(choice.atom) + " is " + a.symbol + ", not " + known->symbol;
+    return IsotopeChange{choice.atom, known->mass_number, known->mass};
 }
 
 } // namespace
 
+// The list's syntax is the one tessen-fit reads (model::parse_isotope_list).
 std::variant<IsotopeSet, std::string> parse_isotopologue(const std::string& substitutions,
                                                          const Structure& structure) {
+    const std::string context = "--isotopologue " + substitutions + ": ";
+    std::vector<model::IsotopeChoice> choices;
+    try {
+        choices = model::parse_isotope_list(substitutions);
+    } catch (const companion::CommandError& error) {
+        return context + error.what();
+    }
     IsotopeSet set;
-    std::size_t from = 0;
-    while (from <= substitutions.size()) {
-        const std::size_t comma = std::min(substitutions.find(',', from), substitutions.size());
-        auto change = parse_change(substitutions.substr(from, comma - from), structure);
+    for (const model::IsotopeChoice& choice : choices) {
+        auto change = change_of(choice, structure);
         if (auto* error = std::get_if<std::string>(&change))
-            return "--isotopologue " + substitutions + ": " + *error;
+            return context + *error;
         set.changes.push_back(std::get<IsotopeChange>(change));
-        from = comma + 1;
     }
     set.title = set_title(structure, set.changes);
     return set;

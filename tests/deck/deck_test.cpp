@@ -266,7 +266,8 @@ TEST_F(DeckRoundTrip, IsotopologuesAndTheirErrors) {
 
     for (const auto& [substitutions, named] : std::vector<std::pair<std::string, std::string>>{
              {"2:99H", "unknown isotope '99H'"},
-             {"9:2H", "atom '9' is not an atom number of 1 to 3"},
+             {"9:2H", "atom 9 is not an atom of the molecule (1 to 3)"},
+             {"2:2H,x", "'x' is not ATOM:ISOTOPE"},
              {"1:13C", "atom 1 is O, not C"}}) {
         ProgramRun bad = deck({"water.xyz", "--isotopologue", substitutions, "-o", "BAD.DAT"});
         EXPECT_EQ(bad.status, 2) << substitutions;
