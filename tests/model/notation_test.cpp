@@ -1,11 +1,11 @@
-#include "fit/Notation.hpp"
+#include "model/Notation.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace tessen::fit {
+namespace tessen::model {
 namespace {
 
 TEST(Notation, ErrorInTheLastTwoDigits) {
@@ -45,4 +45,4 @@ TEST(Notation, ValuesWithoutAnErrorAndValuesThatAreNotNumbers) {
 }
 
 } // namespace
-} // namespace tessen::fit
+} // namespace tessen::model
