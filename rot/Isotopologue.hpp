@@ -15,9 +15,10 @@ using model::kMhzPerWavenumber;
 using model::Rotor;
 using model::rotor_name;
 
-// A value with its uncertainty: for a report, half a unit of the last digit of each
-// printed number it comes from, carried through to first order (independent numbers,
-// added in quadrature); for a deck, the rounding of the double computation only.
+// A value with its uncertainty: for a report, that of the printed numbers it comes from
+// (half a unit of the last digit, and for the moments the single-precision rounding of
+// tessen's computation), carried through to first order (independent numbers, added in
+// quadrature); for a deck, the rounding of the double computation only.
 struct Quantity {
     double value = 0;
     double sigma = 0;

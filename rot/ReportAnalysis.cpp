@@ -8,6 +8,7 @@
 #include "rot/Kraitchman.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -17,6 +18,11 @@ namespace {
 
 using companion::CommandError;
 using companion::kExitOk;
+
+// tessen's moments are the eigenvalues of a single-precision tensor: good to a few units of
+// the last bit of its norm (Ic), which can exceed the printed digits' half unit (the Ia of
+// a linear molecule prints as .000003 beside an Ic of 85). Two units of 2^-24, times Ic.
+constexpr double kSingleRounding = 0x1p-23;
 
 // A printed number with half a unit of its last digit.
 Value printed(const report::Shown& shown, const Layout& layout) {
@@ -115,10 +121,12 @@ Isotopologue analyse_block(const report::MassBlock& block) {
     const std::optional<std::array<int, 3>> order = report::axis_order(block.principal_moments);
     if (!order)
         return s;
+    const double ic = *block.principal_moments[static_cast<std::size_t>((*order)[2])];
     for (std::size_t k = 0; k < 3; ++k) {
         const std::size_t column = static_cast<std::size_t>((*order)[k]);
         Quantity moment = *printed(block.principal_moments[column], report::kMomentsRow);
         moment.value = std::max(moment.value, 0.0); // below 0 only by rounding
+        moment.sigma = std::hypot(moment.sigma, kSingleRounding * ic);
         s.moments[k] = moment;
         s.spread[k] = moment.sigma;
         s.columns[k] = (*order)[k] + 1;

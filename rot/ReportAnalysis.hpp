@@ -9,8 +9,10 @@
 namespace tessen::rot {
 
 // The rotational analysis of one mass-properties block: the moments as printed, sorted
-// Ia <= Ib <= Ic by report::axis_order, each with half a unit of its last printed digit as
-// its uncertainty and spread (a moment printed below 0 is 0).
+// Ia <= Ib <= Ic by report::axis_order, each with half a unit of its last printed digit and
+// the single-precision rounding of the computation (2^-23 Ic) as its uncertainty and
+// spread (a moment printed below 0 is 0); the coordinates and masses with half a unit of
+// their last printed digit.
 Isotopologue analyse_block(const report::MassBlock& block);
 
 // Reads a report through the shared report reader and analyses each block; substitutions
