@@ -1,6 +1,6 @@
 #include "fit/FitText.hpp"
 
-#include "fit/Notation.hpp"
+#include "model/Notation.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +12,7 @@ namespace tessen::fit {
 namespace {
 
 using Eigen::Index;
+using model::value_with_error;
 
 constexpr const char* kAxisNames[3] = {"a", "b", "c"};
 // A datum whose leverage is above this sets a parameter nearly alone.

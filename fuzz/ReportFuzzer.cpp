@@ -25,7 +25,7 @@ using fuzz::require;
 
 void analyse_as_rot(std::string_view bytes) {
     MemorySource source{std::string(bytes)};
-    const rot::ReportAnalysis analysis = rot::analyse_report(source, "FUZZ.OUT");
+    const rot::Analysis analysis = rot::analyse_report(source, "FUZZ.OUT");
     require(nlohmann::json::accept(rot::json_document(analysis.molecules)),
             "tessen-rot's JSON does not parse");
     static_cast<void>(rot::text_tables(analysis.molecules));

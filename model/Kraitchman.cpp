@@ -176,7 +176,8 @@ std::vector<double> square_sigmas(const Squares& squares, const KraitchmanInput&
             if (!moments[k] || !(sigma[k] > 0))
                 continue;
             const double value = *moments[k];
-            const double h = kStep * value;
+            // A moment of 0 (a linear species' Ia) still gets a step.
+            const double h = kStep * (std::fabs(value) + sigma[k]);
             moments[k] = value + h;
             const std::vector<double> up = squares(parent, species);
             moments[k] = value - h;

@@ -20,20 +20,42 @@ const char* rotor_name(Rotor rotor) {
     return "asymmetric";
 }
 
-Rotor rotor_type(const std::array<double, 3>& moments, double tolerance) {
-    const double ia = moments[0], ib = moments[1], ic = moments[2];
-    if (ic <= kAtomMoment)
+namespace {
+
+// The type by tessen's order of questions, with equal(g, h) telling whether two moments
+// count as one and equal(0, -1) whether Ia counts as zero.
+template <typename Equal> Rotor classify(const std::array<double, 3>& moments, Equal equal) {
+    if (moments[2] <= kAtomMoment)
         return Rotor::atom;
-    const double tol = tolerance * ic;
-    if (ia <= tol)
+    if (equal(0, -1))
         return Rotor::linear;
-    if (ic - ia <= tol)
+    if (equal(0, 2))
         return Rotor::spherical;
-    if (ic - ib <= tol)
+    if (equal(1, 2))
         return Rotor::prolate;
-    if (ib - ia <= tol)
+    if (equal(0, 1))
         return Rotor::oblate;
     return Rotor::asymmetric;
+}
+
+} // namespace
+
+Rotor rotor_type(const std::array<double, 3>& moments, double tolerance) {
+    const double tol = tolerance * moments[2];
+    return classify(moments, [&](int g, int h) {
+        return (h < 0 ? moments[0] : moments[h] - moments[g]) <= tol;
+    });
+}
+
+Rotor rotor_type(const std::array<double, 3>& moments, const std::array<double, 3>& spread) {
+    const auto at = [](const std::array<double, 3>& values, int g) {
+        return values[static_cast<std::size_t>(g)];
+    };
+    return classify(moments, [&](int g, int h) {
+        if (h < 0)
+            return at(moments, g) <= at(spread, g);
+        return at(moments, h) - at(moments, g) <= at(spread, g) + at(spread, h);
+    });
 }
 
 bool is_symmetric_top(Rotor rotor) {

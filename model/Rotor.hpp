@@ -23,6 +23,11 @@ const char* rotor_name(Rotor rotor);
 // tolerance x Ic are equal, an Ia within it is zero.
 Rotor rotor_type(const std::array<double, 3>& moments, double tolerance = kRotorTolerance);
 
+// The rotor type of moments known to within spread (each moment's own, in u A^2): two
+// moments are equal when they differ by no more than the sum of their spreads, an Ia no
+// larger than its spread is zero.
+Rotor rotor_type(const std::array<double, 3>& moments, const std::array<double, 3>& spread);
+
 // Whether the rotor is a symmetric top (prolate or oblate).
 bool is_symmetric_top(Rotor rotor);
 

@@ -39,7 +39,7 @@ namespace {
 
 using namespace digit_text;
 
-constexpr int kShownDigits = 7;
+constexpr int kShownDigits = kShownSignificantDigits;
 constexpr int kExactDigits = 17;
 constexpr int kMaxFastDecimals = 7; // larger d goes to the digit-by-digit editor
 

@@ -4,6 +4,10 @@
 
 namespace tessen {
 
+// The most significant digits a real field shows of a single-precision value: the last
+// one shown is the d-th decimal, or the seventh significant digit when that comes first.
+inline constexpr int kShownSignificantDigits = 7;
+
 // Writes the single-precision value x by the item Fw.d: exactly w characters at dst,
 // right-justified, at most seven significant digits, no zero before the decimal point,
 // no minus sign on a value that rounds to zero, and w asterisks when the text is too

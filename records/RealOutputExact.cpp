@@ -1,5 +1,7 @@
 #include "records/RealOutputExact.hpp"
 
+#include "records/RealOutput.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,7 +11,7 @@ namespace tessen {
 namespace {
 
 constexpr int kExactDigits = 17; // digits taken from the exact binary value
-constexpr int kShownDigits = 7;  // significant digits a single-precision value is given
+constexpr int kShownDigits = kShownSignificantDigits;
 
 // |x| as 0.D1 D2 ... Dcount times 10^exponent with D1 non-zero; zero is the single
 // digit 0 with exponent 0. Digits are held as values 0..9.

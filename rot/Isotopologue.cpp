@@ -1,48 +1,61 @@
 #include "rot/Isotopologue.hpp"
 
-#include <algorithm>
-#include <numeric>
+#include <cmath>
 
 namespace tessen::rot {
 
 namespace {
 
-// A = F/Ia, B = F/Ib, C = F/Ic: A has none for a linear rotor, nothing for an atom.
+// The uncertainty of a sum of independent terms, each given as derivative x uncertainty.
+double quadrature(std::initializer_list<double> terms) {
+    double sum = 0;
+    for (double t : terms)
+        sum += t * t;
+    return std::sqrt(sum);
+}
+
+std::array<double, 3> values_of(const std::array<Value, 3>& quantities) {
+    return {quantities[0]->value, quantities[1]->value, quantities[2]->value};
+}
+
+// Ray's kappa = (2B - A - C) / (A - C) and its uncertainty from those of A, B and C.
+Quantity kappa_of(const Quantity& a, const Quantity& b, const Quantity& c) {
+    const double d = a.value - c.value;
+    const double kappa = (2 * b.value - a.value - c.value) / d;
+    const double by_a = 2 * (c.value - b.value) / (d * d);
+    const double by_b = 2 / d;
+    const double by_c = 2 * (b.value - a.value) / (d * d);
+    return {kappa, quadrature({by_a * a.sigma, by_b * b.sigma, by_c * c.sigma})};
+}
+
+// A = F/Ia, B = F/Ib, C = F/Ic (dB = B dI / I): A has none for a linear rotor, nothing
+// for an atom.
 void constants(Isotopologue& s) {
     if (*s.rotor == Rotor::atom)
         return;
-    for (int k = 0; k < 3; ++k) {
+    for (std::size_t k = 0; k < 3; ++k) {
         if (k == 0 && *s.rotor == Rotor::linear)
             continue;
-        s.constants_mhz[k] = kConstantFactor / *s.moments[k];
-        s.constants_cm[k] = *s.constants_mhz[k] / kMhzPerWavenumber;
+        const Quantity& moment = *s.moments[k];
+        const double mhz = kConstantFactor / moment.value;
+        s.constants_mhz[k] = Quantity{mhz, mhz * moment.sigma / moment.value};
+        s.constants_cm[k] =
+            Quantity{mhz / kMhzPerWavenumber, s.constants_mhz[k]->sigma / kMhzPerWavenumber};
     }
     const Rotor r = *s.rotor;
-    if (r == Rotor::asymmetric || r == Rotor::prolate || r == Rotor::oblate) {
-        const double a = *s.constants_mhz[0], b = *s.constants_mhz[1], c = *s.constants_mhz[2];
-        s.kappa = (2 * b - a - c) / (a - c);
-    }
+    if (r == Rotor::asymmetric || r == Rotor::prolate || r == Rotor::oblate)
+        s.kappa = kappa_of(*s.constants_mhz[0], *s.constants_mhz[1], *s.constants_mhz[2]);
 }
 
+// The inertial defect Ic - Ia - Ib and the planar moments.
 void planar_moments(Isotopologue& s) {
-    const double ia = *s.moments[0], ib = *s.moments[1], ic = *s.moments[2];
-    s.inertial_defect = ic - ia - ib;
-    const std::array<double, 3> planar = model::planar_moments({ia, ib, ic});
+    const std::array<double, 3> m = values_of(s.moments);
+    const double spread =
+        quadrature({s.moments[0]->sigma, s.moments[1]->sigma, s.moments[2]->sigma});
+    s.inertial_defect = Quantity{m[2] - m[0] - m[1], spread};
+    const std::array<double, 3> planar = model::planar_moments(m);
     for (std::size_t k = 0; k < 3; ++k)
-        s.planar_moments[k] = planar[k];
-}
-
-// The principal coordinates of every atom relabelled: a is the column of Ia, and so on.
-void relabel_coordinates(const report::MassBlock& block, Isotopologue& s) {
-    if (!block.principal)
-        return;
-    for (const report::ListingRow& row : block.principal->rows) {
-        const std::array<report::Shown, 3> xyz = {row.x, row.y, row.z};
-        Axes abc;
-        for (int k = 0; k < 3; ++k)
-            abc[k] = xyz[s.columns[k] - 1];
-        s.coordinates.push_back(abc);
-    }
+        s.planar_moments[k] = Quantity{planar[k], spread / 2};
 }
 
 } // namespace
@@ -51,29 +64,10 @@ bool has_moments(const Isotopologue& species) {
     return species.rotor.has_value();
 }
 
-Isotopologue analyse_block(const report::MassBlock& block) {
-    Isotopologue s;
-    s.title = block.title;
-    s.total_mass = block.total_mass;
-    if (block.principal)
-        for (const report::ListingRow& row : block.principal->rows)
-            s.masses.push_back(row.mass);
-    const report::ShownTriple& printed = block.principal_moments;
-    if (!std::all_of(printed.begin(), printed.end(), [](const report::Shown& m) { return m; }))
-        return s;
-    // Sorted Ia <= Ib <= Ic; equal moments keep the report's order.
-    std::array<int, 3> order = {0, 1, 2};
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int p, int q) { return *printed[p] < *printed[q]; });
-    for (int k = 0; k < 3; ++k) {
-        s.moments[k] = printed[order[k]];
-        s.columns[k] = order[k] + 1;
-    }
-    s.rotor = model::rotor_type({*s.moments[0], *s.moments[1], *s.moments[2]});
+void derive_from_moments(Isotopologue& s) {
+    s.rotor = model::rotor_type(values_of(s.moments), s.spread);
     constants(s);
     planar_moments(s);
-    relabel_coordinates(block, s);
-    return s;
 }
 
 } // namespace tessen::rot

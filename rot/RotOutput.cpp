@@ -1,9 +1,10 @@
 #include "rot/RotOutput.hpp"
 
+#include "model/Notation.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tessen::rot {
 
@@ -14,7 +15,11 @@ using nlohmann::json;
 // ---- values ----------------------------------------------------------------------------
 
 json value_json(const Value& v) {
-    return v ? json(*v) : json();
+    return v ? json(v->value) : json();
+}
+
+json sigma_json(const Value& v) {
+    return v ? json(v->sigma) : json();
 }
 
 template <std::size_t N> json values_json(const std::array<Value, N>& values) {
@@ -24,20 +29,40 @@ template <std::size_t N> json values_json(const std::array<Value, N>& values) {
     return array;
 }
 
-std::string fixed(const Value& v, int decimals) {
-    if (!v)
-        return "-";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, *v);
-    return text;
+template <std::size_t N> json sigmas_json(const std::array<Value, N>& values) {
+    json array = json::array();
+    for (const Value& v : values)
+        array.push_back(sigma_json(v));
+    return array;
 }
 
-std::string full(const Value& v) {
-    if (!v)
-        return "";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.17g", *v);
-    return text;
+// A derived value with the digits its uncertainty leaves it, and that uncertainty.
+std::string shown(const Value& v) {
+    return v ? model::value_within_error(v->value, v->sigma) : "-";
+}
+
+// A number as it was read (a printed number, a deck's value): ten significant digits at
+// most, as the input gave it.
+std::string as_read(const Value& v) {
+    return v ? model::plain_value(v->value) : "-";
+}
+
+// Costain's uncertainty, to two significant digits.
+std::string costain_text(const Value& v) {
+    return v ? model::error_value(v->value) : "-";
+}
+
+// For CSV: a derived value rounded where its uncertainty leaves it, and the uncertainty.
+std::string csv_value(const Value& v) {
+    return v ? model::value_rounded_to_error(v->value, v->sigma) : "";
+}
+
+std::string csv_sigma(const Value& v) {
+    return v ? model::error_value(v->sigma) : "";
+}
+
+std::string csv_read(const Value& v) {
+    return v ? model::plain_value(v->value) : "";
 }
 
 // ---- JSON ------------------------------------------------------------------------------
@@ -49,14 +74,18 @@ json substitution_json(const Substitution& s) {
     json object = {{"atom", s.atom},
                    {"parent_mass", s.parent_mass},
                    {"mass", s.mass},
-                   {"mu", s.mu},
+                   {"mu", s.mu.value},
+                   {"mu_sigma", s.mu.sigma},
                    {"coordinates", values_json(s.coordinates)},
+                   {"coordinates_sigma", sigmas_json(s.coordinates)},
                    {"imaginary", imaginary},
                    {"costain", values_json(s.costain)},
                    {"principal", values_json(s.principal)}};
     if (s.axial || s.radial) {
         object["axial"] = value_json(s.axial);
         object["radial"] = value_json(s.radial);
+        object["axial_sigma"] = sigma_json(s.axial);
+        object["radial_sigma"] = sigma_json(s.radial);
         object["axial_costain"] = value_json(s.axial_costain);
         object["radial_costain"] = value_json(s.radial_costain);
     }
@@ -79,14 +108,20 @@ json isotopologue_json(const Isotopologue& s) {
             {"total_mass", value_json(s.total_mass)},
             {"masses", masses},
             {"moments", values_json(s.moments)},
+            {"moments_sigma", sigmas_json(s.moments)},
             {"moment_columns", columns},
             {"principal_coordinates", coordinates},
             {"rotor", s.rotor ? json(rotor_name(*s.rotor)) : json()},
             {"constants_mhz", values_json(s.constants_mhz)},
+            {"constants_mhz_sigma", sigmas_json(s.constants_mhz)},
             {"constants_cm", values_json(s.constants_cm)},
+            {"constants_cm_sigma", sigmas_json(s.constants_cm)},
             {"kappa", value_json(s.kappa)},
+            {"kappa_sigma", sigma_json(s.kappa)},
             {"inertial_defect", value_json(s.inertial_defect)},
+            {"inertial_defect_sigma", sigma_json(s.inertial_defect)},
             {"planar_moments", values_json(s.planar_moments)},
+            {"planar_moments_sigma", sigmas_json(s.planar_moments)},
             {"substitution", s.substitution ? substitution_json(*s.substitution) : json()}};
 }
 
@@ -129,9 +164,9 @@ std::string constants_table(const MoleculeAnalysis& m) {
     Table table;
     table.add({"isotopologue", "A/MHz", "B/MHz", "C/MHz", "kappa", "Delta/amu A^2", "rotor"});
     for (const Isotopologue& s : m.isotopologues)
-        table.add({s.title.empty() ? "-" : s.title, fixed(s.constants_mhz[0], 4),
-                   fixed(s.constants_mhz[1], 4), fixed(s.constants_mhz[2], 4), fixed(s.kappa, 6),
-                   fixed(s.inertial_defect, 6), s.rotor ? rotor_name(*s.rotor) : "-"});
+        table.add({s.title.empty() ? "-" : s.title, shown(s.constants_mhz[0]),
+                   shown(s.constants_mhz[1]), shown(s.constants_mhz[2]), shown(s.kappa),
+                   shown(s.inertial_defect), s.rotor ? rotor_name(*s.rotor) : "-"});
     return table.render("  ");
 }
 
@@ -140,7 +175,7 @@ std::string coordinate_text(const Substitution& s, int axis) {
     const char name = "abc"[axis];
     const bool imaginary =
         std::find(s.imaginary.begin(), s.imaginary.end(), name) != s.imaginary.end();
-    std::string text = fixed(s.coordinates[axis], 6);
+    std::string text = shown(s.coordinates[static_cast<std::size_t>(axis)]);
     if (imaginary)
         text += 'i';
     return text;
@@ -159,14 +194,14 @@ std::string substitution_table(const MoleculeAnalysis& m) {
         any = true;
         table.add({s.title.empty() ? "-" : s.title, std::to_string(sub.atom),
                    coordinate_text(sub, 0), coordinate_text(sub, 1), coordinate_text(sub, 2),
-                   fixed(sub.costain[0], 6), fixed(sub.costain[1], 6), fixed(sub.costain[2], 6),
-                   fixed(sub.principal[0], 6), fixed(sub.principal[1], 6),
-                   fixed(sub.principal[2], 6)});
+                   costain_text(sub.costain[0]), costain_text(sub.costain[1]),
+                   costain_text(sub.costain[2]), as_read(sub.principal[0]),
+                   as_read(sub.principal[1]), as_read(sub.principal[2])});
         if (!sub.note.empty())
             notes += "  " + s.title + ": " + sub.note + "\n";
         if (sub.axial)
-            notes += "  " + s.title + ": along the symmetry axis |z| = " + fixed(sub.axial, 6) +
-                     " A, from it r = " + fixed(sub.radial, 6) + " A\n";
+            notes += "  " + s.title + ": along the symmetry axis |z| = " + shown(sub.axial) +
+                     " A, from it r = " + shown(sub.radial) + " A\n";
     }
     if (!any)
         return {};
@@ -198,6 +233,60 @@ std::string csv_row(const std::vector<std::string>& cells) {
     return line;
 }
 
+// The derived values of an isotopologue in the CSV's order: A, B, C in MHz and in cm^-1,
+// kappa, the inertial defect, Paa, Pbb, Pcc.
+std::vector<const Value*> derived_values(const Isotopologue& s) {
+    std::vector<const Value*> values;
+    for (const auto* group : {&s.constants_mhz, &s.constants_cm})
+        for (const Value& v : *group)
+            values.push_back(&v);
+    values.push_back(&s.kappa);
+    values.push_back(&s.inertial_defect);
+    for (const Value& v : s.planar_moments)
+        values.push_back(&v);
+    return values;
+}
+
+const char* kind_of(const MoleculeAnalysis& m) {
+    return m.from_deck ? "deck" : "report";
+}
+
+// The columns of one isotopologue: the values, then their uncertainties (after the
+// columns that earlier versions wrote, so that those keep their places).
+std::vector<std::string> csv_cells(const MoleculeAnalysis& m, int k, const Isotopologue& s) {
+    std::vector<std::string> row = {m.input, std::to_string(m.number), m.title1, std::to_string(k),
+                                    s.title, csv_read(s.total_mass)};
+    for (const Value& v : s.moments)
+        row.push_back(csv_read(v));
+    row.push_back(s.rotor ? rotor_name(*s.rotor) : "");
+    const std::vector<const Value*> derived = derived_values(s);
+    for (const Value* v : derived)
+        row.push_back(csv_value(*v));
+    std::vector<std::string> sigmas;
+    for (const Value& v : s.moments)
+        sigmas.push_back(csv_sigma(v));
+    for (const Value* v : derived)
+        sigmas.push_back(csv_sigma(*v));
+    if (const auto& sub = s.substitution) {
+        row.push_back(std::to_string(sub->atom));
+        for (const Value& v : sub->coordinates) {
+            row.push_back(csv_value(v));
+            sigmas.push_back(csv_sigma(v));
+        }
+        row.push_back(std::string(sub->imaginary.begin(), sub->imaginary.end()));
+        for (const Value& v : sub->costain)
+            row.push_back(v ? model::error_value(v->value) : "");
+        for (const Value& v : sub->principal)
+            row.push_back(csv_read(v));
+    } else {
+        row.resize(row.size() + 11);
+        sigmas.resize(sigmas.size() + 3);
+    }
+    row.push_back(kind_of(m));
+    row.insert(row.end(), sigmas.begin(), sigmas.end());
+    return row;
+}
+
 } // namespace
 
 std::string text_tables(const std::vector<MoleculeAnalysis>& molecules) {
@@ -205,11 +294,11 @@ std::string text_tables(const std::vector<MoleculeAnalysis>& molecules) {
     for (const MoleculeAnalysis& m : molecules) {
         if (!text.empty())
             text += "\n";
-        text += m.report + ", molecule " + std::to_string(m.number) + ": " + m.title1 + "\n";
+        text += m.input + ", molecule " + std::to_string(m.number) + ": " + m.title1 + "\n";
         if (!m.title2.empty())
             text += "  " + m.title2 + "\n";
         if (m.isotopologues.empty()) {
-            text += "  no mass-properties block\n";
+            text += m.from_deck ? "  fewer than three atoms\n" : "  no mass-properties block\n";
             continue;
         }
         text += constants_table(m) + substitution_table(m);
@@ -223,7 +312,8 @@ std::string json_document(const std::vector<MoleculeAnalysis>& molecules) {
         json isotopologues = json::array();
         for (const Isotopologue& s : m.isotopologues)
             isotopologues.push_back(isotopologue_json(s));
-        list.push_back({{"report", m.report},
+        list.push_back({{"report", m.input},
+                        {"input", kind_of(m)},
                         {"number", m.number},
                         {"titles", {m.title1, m.title2}},
                         {"isotopologues", isotopologues}});
@@ -232,51 +322,35 @@ std::string json_document(const std::vector<MoleculeAnalysis>& molecules) {
 }
 
 std::string csv_table(const std::vector<MoleculeAnalysis>& molecules) {
-    std::string text = csv_row({"report",    "molecule",
-                                "title1",    "isotopologue",
-                                "title",     "total_mass",
-                                "Ia",        "Ib",
-                                "Ic",        "rotor",
-                                "A_MHz",     "B_MHz",
-                                "C_MHz",     "A_cm",
-                                "B_cm",      "C_cm",
-                                "kappa",     "inertial_defect",
-                                "Paa",       "Pbb",
-                                "Pcc",       "substituted_atom",
-                                "a",         "b",
-                                "c",         "imaginary",
-                                "costain_a", "costain_b",
-                                "costain_c", "parent_a",
-                                "parent_b",  "parent_c"});
+    std::string text = csv_row({"report",      "molecule",
+                                "title1",      "isotopologue",
+                                "title",       "total_mass",
+                                "Ia",          "Ib",
+                                "Ic",          "rotor",
+                                "A_MHz",       "B_MHz",
+                                "C_MHz",       "A_cm",
+                                "B_cm",        "C_cm",
+                                "kappa",       "inertial_defect",
+                                "Paa",         "Pbb",
+                                "Pcc",         "substituted_atom",
+                                "a",           "b",
+                                "c",           "imaginary",
+                                "costain_a",   "costain_b",
+                                "costain_c",   "parent_a",
+                                "parent_b",    "parent_c",
+                                "input",       "Ia_sigma",
+                                "Ib_sigma",    "Ic_sigma",
+                                "A_MHz_sigma", "B_MHz_sigma",
+                                "C_MHz_sigma", "A_cm_sigma",
+                                "B_cm_sigma",  "C_cm_sigma",
+                                "kappa_sigma", "inertial_defect_sigma",
+                                "Paa_sigma",   "Pbb_sigma",
+                                "Pcc_sigma",   "a_sigma",
+                                "b_sigma",     "c_sigma"});
     for (const MoleculeAnalysis& m : molecules) {
         int k = 0;
-        for (const Isotopologue& s : m.isotopologues) {
-            std::vector<std::string> row = {m.report, std::to_string(m.number),
-                                            m.title1, std::to_string(++k),
-                                            s.title,  full(s.total_mass)};
-            for (const Value& v : s.moments)
-                row.push_back(full(v));
-            row.push_back(s.rotor ? rotor_name(*s.rotor) : "");
-            for (const auto* group : {&s.constants_mhz, &s.constants_cm})
-                for (const Value& v : *group)
-                    row.push_back(full(v));
-            row.push_back(full(s.kappa));
-            row.push_back(full(s.inertial_defect));
-            for (const Value& v : s.planar_moments)
-                row.push_back(full(v));
-            if (const auto& sub = s.substitution) {
-                row.push_back(std::to_string(sub->atom));
-                for (const Value& v : sub->coordinates)
-                    row.push_back(full(v));
-                row.push_back(std::string(sub->imaginary.begin(), sub->imaginary.end()));
-                for (const auto* group : {&sub->costain, &sub->principal})
-                    for (const Value& v : *group)
-                        row.push_back(full(v));
-            } else {
-                row.resize(row.size() + 11);
-            }
-            text += csv_row(row);
-        }
+        for (const Isotopologue& s : m.isotopologues)
+            text += csv_row(csv_cells(m, ++k, s));
     }
     return text;
 }

@@ -134,8 +134,9 @@ TEST(Kraitchman, MissingConstantsAndSphericalTopsGiveANote) {
 TEST(Kraitchman, LinearParentCarriesTheMomentsUncertaintiesOn) {
     KraitchmanInput input;
     input.rotor = Rotor::linear;
-    input.parent = {{0.0, 40.0, std::nullopt}, {0, 0.003, 0}};
-    input.species = {{0.0, 41.5, std::nullopt}, {0, 0.004, 0}};
+    // An Ia of 0 with an uncertainty (a printed .000000) plays no part and spoils nothing.
+    input.parent = {{0.0, 40.0, std::nullopt}, {5e-7, 0.003, 0}};
+    input.species = {{0.0, 41.5, std::nullopt}, {5e-7, 0.004, 0}};
     input.total_mass = 44;
     input.mass_change = 1;
     const Substitution s = kraitchman(input);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tessen::fit {
+namespace tessen::model {
 
 // A value with its standard error in the notation of structure tables: the error rounded
 // to two significant digits and given in units of the value's last digit, "1.49906(34)".
@@ -16,4 +16,17 @@ std::string value_with_error(double value, double error);
 // The value alone, as value_with_error writes it without an error.
 std::string plain_value(double value);
 
-} // namespace tessen::fit
+// The digits that a value's error leaves it: value_with_error where the error's second
+// digit stands left of the last digit that plain_value writes, "822482.02(67)";
+// plain_value where it does not or the error is 0, "793971.18".
+std::string value_within_error(double value, double error);
+
+// The value without the error's digits, rounded where value_within_error rounds it:
+// "822482.02". For a column beside one of errors.
+std::string value_rounded_to_error(double value, double error);
+
+// An error by itself, to two significant digits: "0.67", "0.0020", "1200", and "1.5e-08"
+// below a millionth.
+std::string error_value(double error);
+
+} // namespace tessen::model

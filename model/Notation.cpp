@@ -1,4 +1,4 @@
-#include "fit/Notation.hpp"
+#include "model/Notation.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace tessen::fit {
+namespace tessen::model {
 
 namespace {
 
@@ -37,6 +37,20 @@ std::pair<int, int> two_digits(double error) {
     return {(text[0] - '0') * 10 + (text[2] - '0'), std::atoi(text.c_str() + 4)};
 }
 
+// Whether an error limits a value to fewer digits than plain_value writes: whether its
+// second digit stands left of plain_value's last digit (the tenth significant one, at most
+// the fifteenth decimal).
+bool error_limits(double value, double error) {
+    if (!std::isfinite(error) || error <= 0)
+        return false;
+    int last_place = -kPlainDecimals;
+    if (value != 0) {
+        const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
+        last_place = std::max(last_place, magnitude - (kPlainDigits - 1));
+    }
+    return two_digits(error).second - 1 > last_place;
+}
+
 } // namespace
 
 std::string plain_value(double value) {
@@ -53,6 +67,26 @@ std::string plain_value(double value) {
             text.pop_back();
     }
     return unsigned_zero(text);
+}
+
+std::string value_within_error(double value, double error) {
+    return error_limits(value, error) ? value_with_error(value, error) : plain_value(value);
+}
+
+std::string value_rounded_to_error(double value, double error) {
+    const std::string text = value_within_error(value, error);
+    return text.substr(0, text.find('('));
+}
+
+std::string error_value(double error) {
+    if (!std::isfinite(error) || error < 0)
+        return "-";
+    if (error == 0)
+        return "0";
+    if (error < 1e-6)
+        return formatted("%.*e", 1, error);
+    const auto [digits, power] = two_digits(error);
+    return formatted("%.*f", std::max(0, 1 - power), digits * std::pow(10.0, power - 1));
 }
 
 std::string value_with_error(double value, double error) {
@@ -74,4 +108,4 @@ std::string value_with_error(double value, double error) {
     return value_text + "(" + std::to_string(digits) + zeros + ")";
 }
 
-} // namespace tessen::fit
+} // namespace tessen::model

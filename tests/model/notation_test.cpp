@@ -1,11 +1,11 @@
-#include "fit/Notation.hpp"
+#include "model/Notation.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace tessen::fit {
+namespace tessen::model {
 namespace {
 
 TEST(Notation, ErrorInTheLastTwoDigits) {
@@ -44,5 +44,17 @@ TEST(Notation, ValuesWithoutAnErrorAndValuesThatAreNotNumbers) {
     EXPECT_EQ(value_with_error(std::numeric_limits<double>::infinity(), 0.1), "-");
 }
 
+// An error shows only where it takes digits from the ten that a value is given with.
+TEST(Notation, ValueWithinItsError) {
+    EXPECT_EQ(value_within_error(822482.0152, 0.67), "822482.02(67)");
+    EXPECT_EQ(value_rounded_to_error(822482.0152, 0.67), "822482.02");
+    EXPECT_EQ(value_within_error(822482.6706470952, 8.4e-9), "822482.6706");
+    EXPECT_EQ(value_within_error(0.0, 0.0011), "0.0000(11)");
+    EXPECT_EQ(value_within_error(1e-17, 1.6e-15), "0"); // below the fifteenth decimal
+    EXPECT_EQ(error_value(0.001982), "0.0020");
+    EXPECT_EQ(error_value(1234), "1200");
+    EXPECT_EQ(error_value(1.46e-8), "1.5e-08");
+}
+
 } // namespace
-} // namespace tessen::fit
+} // namespace tessen::model
