@@ -1,6 +1,7 @@
 #include "deck/DeckCommand.hpp"
 
 #include "companion/RunCompanion.hpp"
+#include "companion/RunOutcome.hpp"
 #include "companion/StandardInputCopy.hpp"
 #include "deck/CheckedMolecule.hpp"
 #include "geometry/AtomTable.hpp"
@@ -16,7 +17,6 @@ namespace tessen::deck {
 namespace {
 
 using companion::kExitFailed;
-using companion::kExitOk;
 using companion::kExitUsage;
 
 constexpr const char* kUsage =
@@ -32,8 +32,9 @@ constexpr const char* kUsage =
     "                            (2:2H,3:2H or 1:13C); may be given more than once\n"
     "  --single-substitutions    add a mass set for every atom with a stable minor isotope\n"
     "                            (2H 13C 15N 18O 34S 37Cl 29Si 10B 6Li 81Br 25Mg)\n"
-    "exit status: 0 done; 1 a file cannot be read, a structure or the deck cannot be written;\n"
-    "2 the command line is wrong, or an unknown isotope or atom number.\n";
+    "exit status: 0 done; 1 a structure or the deck cannot be written, or a file cannot be\n"
+    "read beside others that were; 2 no file could be read (or none gave a structure), the\n"
+    "command line is wrong, or an unknown isotope or atom number.\n";
 
 struct Options {
     std::vector<std::string> files;
@@ -51,31 +52,47 @@ class DeckRun {
     // Reads every file; false when an isotope or atom number is unknown (exit 2).
     bool read_all() {
         for (const std::string& file : options_.files) {
-            const std::string name = companion::input_name(file);
-            const auto take = [&](const Structure& s) { add(name, s); };
-            try {
-                if (std::optional<std::string> why = read_file(file, take))
-                    throw companion::CommandError(kExitFailed, *why, name);
-            } catch (const companion::CommandError& error) {
-                streams_.report(error);
-                failed_ = true;
-            }
+            read_one(file);
             if (usage_error_)
                 return false;
         }
         return true;
     }
 
-    bool failed() const { return failed_; }
+    int status() const { return outcome_.status(); }
     const std::vector<DeckMolecule>& molecules() const { return molecules_; }
 
   private:
     const Options& options_;
     companion::Streams& streams_;
     std::vector<DeckMolecule> molecules_;
-    bool failed_ = false;
+    companion::RunOutcome outcome_;
     bool usage_error_ = false;
     int structures_ = 0;
+
+    // One file's structures. A file that gives none cannot be used; one that stops after
+    // giving some was used, and failed.
+    void read_one(const std::string& file) {
+        const std::string name = companion::input_name(file);
+        const int before = structures_;
+        const auto take = [&](const Structure& s) { add(name, s); };
+        std::optional<companion::CommandError> stopped;
+        try {
+            if (std::optional<std::string> why = read_file(file, take))
+                stopped.emplace(kExitUsage, *why, name);
+        } catch (const companion::CommandError& error) {
+            stopped = error;
+        }
+        if (structures_ > before)
+            outcome_.input_used();
+        if (!stopped)
+            return;
+        streams_.report(*stopped);
+        if (structures_ > before)
+            outcome_.result_failed();
+        else
+            outcome_.input_unusable();
+    }
 
     // The structures of one file; standard input is read whole into a file of its own
     // first, since Open Babel reads a file that it can go back in.
@@ -121,7 +138,7 @@ class DeckRun {
         } catch (const companion::CommandError& error) {
             say(file, error.what());
             usage_error_ = error.status() == kExitUsage;
-            failed_ = true;
+            outcome_.result_failed();
         }
     }
 };
@@ -147,7 +164,7 @@ int make_deck(const companion::Arguments& arguments, companion::Streams& streams
         return kExitUsage;
     if (!run.molecules().empty())
         streams.write_output(options.output, deck_text(run.molecules()));
-    return run.failed() ? kExitFailed : kExitOk;
+    return run.status();
 }
 
 } // namespace

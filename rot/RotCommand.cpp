@@ -2,6 +2,7 @@
 
 #include "companion/ReplayedSource.hpp"
 #include "companion/RunCompanion.hpp"
+#include "companion/RunOutcome.hpp"
 #include "records/Diagnostic.hpp"
 #include "report/InputKind.hpp"
 #include "rot/DeckAnalysis.hpp"
@@ -16,7 +17,6 @@ namespace {
 
 using companion::CommandError;
 using companion::kExitFailed;
-using companion::kExitOk;
 using companion::kExitUsage;
 
 constexpr const char* kUsage =
@@ -37,8 +37,10 @@ constexpr const char* kUsage =
     "the sixth decimal of its lengths and angles moves them).\n"
     "  --json  a JSON document for programs (full values and their uncertainties)\n"
     "  --csv   one row per isotopologue, for spreadsheets (with uncertainty columns)\n"
-    "exit status: 0 done; 1 an input cannot be read, is neither a report nor a deck, is a\n"
-    "deck that tessen stops at, or gives no value; 2 the command line is wrong.\n";
+    "exit status: 0 done; 1 a report gives no value (every block's moments asterisks), or\n"
+    "an input cannot be used beside others that were; 2 no input could be used (unreadable,\n"
+    "neither a report nor a deck, a deck that tessen stops at, no molecule to analyse), or\n"
+    "the command line is wrong.\n";
 
 // Why an input that is neither a report nor a deck is not taken for one.
 std::string neither_message(const report::InputHead& head) {
@@ -56,7 +58,7 @@ std::string neither_message(const report::InputHead& head) {
 Analysis analyse_input(ByteSource& source, const std::string& name) {
     report::InputHead head = report::read_input_head(source);
     if (head.kind == report::InputKind::neither)
-        throw CommandError(kExitFailed, neither_message(head), name, head.line);
+        throw CommandError(kExitUsage, neither_message(head), name, head.line);
     const report::InputKind kind = head.kind;
     companion::ReplayedSource whole(std::move(head.bytes), source);
     if (kind == report::InputKind::report)
@@ -64,61 +66,63 @@ Analysis analyse_input(ByteSource& source, const std::string& name) {
     try {
         return analyse_deck(whole, name);
     } catch (const CommandError& error) {
-        throw CommandError(kExitFailed, error.what(), name, error.line());
+        throw CommandError(kExitUsage, error.what(), name, error.line());
     }
 }
 
-// Why an input gave no value, or nothing when it gave one.
-std::optional<std::string> no_value(const Analysis& analysis) {
-    if (analysis.isotopologues == 0)
-        return analysis.from_deck ? "no molecule of three atoms or more"
-                                  : "no mass-properties block (not a whole TESSEN report, or only "
-                                    "molecules of fewer than three atoms)";
-    if (analysis.with_moments == 0)
-        return "no block gives a value: every block's principal moments are asterisks";
-    return std::nullopt;
+// Why an input gave nothing to analyse.
+std::string nothing_analysed(const Analysis& analysis) {
+    return analysis.from_deck ? "no molecule of three atoms or more"
+                              : "no mass-properties block (not a whole TESSEN report, or only "
+                                "molecules of fewer than three atoms)";
 }
 
-// Analyses one input; false (told on standard error) when it cannot be read or used, or
-// gives no value.
-bool analyse(const std::string& input, std::vector<MoleculeAnalysis>& molecules,
-             companion::Streams& streams) {
+// Analyses one input, telling on standard error why it cannot be read or used, or gives no
+// value.
+void analyse(const std::string& input, std::vector<MoleculeAnalysis>& molecules,
+             companion::Streams& streams, companion::RunOutcome& outcome) {
     const std::string name = companion::input_name(input);
     Analysis analysis;
     try {
         const auto source = companion::open_input(input);
         analysis = analyse_input(*source, name);
     } catch (const RunError& error) {
-        streams.report(companion::command_error(error, kExitFailed));
-        return false;
+        streams.report(companion::command_error(error, kExitUsage));
+        return outcome.input_unusable();
     } catch (const CommandError& error) {
         streams.report(error);
-        return false;
+        return outcome.input_unusable();
     }
     for (const CommandError& warning : analysis.warnings)
         streams.report(warning);
     molecules.insert(molecules.end(), analysis.molecules.begin(), analysis.molecules.end());
-    if (const std::optional<std::string> why = no_value(analysis)) {
-        streams.report(CommandError(kExitFailed, *why, name));
-        return false;
+    if (analysis.isotopologues == 0) {
+        streams.report(CommandError(kExitUsage, nothing_analysed(analysis), name));
+        return outcome.input_unusable();
     }
-    return true;
+    outcome.input_used();
+    if (analysis.with_moments == 0) {
+        streams.report(CommandError(
+            kExitFailed, "no block gives a value: every block's principal moments are asterisks",
+            name));
+        outcome.result_failed();
+    }
 }
 
 int analyse_inputs(const companion::Arguments& options, companion::Streams& streams) {
     if (options.has("--json") && options.has("--csv"))
         throw CommandError(kExitUsage, "--json and --csv exclude each other");
     std::vector<MoleculeAnalysis> molecules;
-    bool all_analysed = true;
+    companion::RunOutcome outcome;
     for (const std::string& input : options.operands)
-        all_analysed = analyse(input, molecules, streams) && all_analysed;
+        analyse(input, molecules, streams, outcome);
     if (options.has("--json"))
         streams.out().write(json_document(molecules));
     else if (options.has("--csv"))
         streams.out().write(csv_table(molecules));
     else
         streams.out().write(text_tables(molecules));
-    return all_analysed ? kExitOk : kExitFailed;
+    return outcome.status();
 }
 
 } // namespace

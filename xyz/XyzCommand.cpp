@@ -1,6 +1,7 @@
 #include "xyz/XyzCommand.hpp"
 
 #include "companion/RunCompanion.hpp"
+#include "companion/RunOutcome.hpp"
 #include "records/Diagnostic.hpp"
 #include "xyz/CoordinateSets.hpp"
 #include "xyz/XyzFileName.hpp"
@@ -20,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using companion::CommandError;
 using companion::kExitFailed;
-using companion::kExitOk;
+using companion::kExitUsage;
 
 constexpr const char* kUsage =
     "usage: tessen-xyz [-o OUTDIR] REPORT...\n"
@@ -38,8 +39,9 @@ constexpr const char* kUsage =
     "             instead, one XYZ frame after another\n"
     "The second form, one report and a folder that exists or is to be made, is the same\n"
     "as tessen-xyz -o OUTDIR REPORT.\n"
-    "exit status: 0 every listing written; 1 a report unreadable or without listings, a\n"
-    "listing unusable, or a file not written; 2 the command line is wrong.\n";
+    "exit status: 0 every listing written; 1 a listing unusable, a file not written, or a\n"
+    "report unreadable or without listings beside others that were used; 2 no report could\n"
+    "be used (unreadable, or without listings), or the command line is wrong.\n";
 
 constexpr const char* kStandardInputStem = "stdin";
 
@@ -78,7 +80,8 @@ class XyzRun {
         const std::string name = companion::input_name(report);
         const std::optional<ReportContents> contents = read(report, name);
         if (!contents)
-            return;
+            return outcome_.input_unusable();
+        outcome_.input_used();
         for (const ListingProblem& problem : contents->problems)
             fail(CommandError(kExitFailed, problem.text, name, problem.line));
         const std::string stem = report == "-" ? kStandardInputStem : report_stem(report);
@@ -86,18 +89,18 @@ class XyzRun {
             write(stem, set);
     }
 
-    int status() const { return status_; }
+    int status() const { return outcome_.status(); }
 
   private:
     const Destination& destination_;
     companion::Streams& streams_;
     std::set<fs::path> written_;
     bool folder_made_ = false;
-    int status_ = kExitOk;
+    companion::RunOutcome outcome_;
 
     void fail(const CommandError& error) {
         streams_.report(error);
-        status_ = kExitFailed;
+        outcome_.result_failed();
     }
 
     // The report's listings; nothing (told) when it cannot be read or holds none.
@@ -106,15 +109,15 @@ class XyzRun {
             const auto source = companion::open_input(report);
             ReportContents contents = read_coordinate_sets(*source, name);
             if (contents.sets.empty() && contents.problems.empty())
-                throw CommandError(kExitFailed,
+                throw CommandError(kExitUsage,
                                    "no coordinate listing (not a TESSEN report, or no molecule "
                                    "of three or more atoms)",
                                    name);
             return contents;
         } catch (const RunError& error) {
-            fail(companion::command_error(error, kExitFailed));
+            streams_.report(companion::command_error(error, kExitUsage));
         } catch (const CommandError& error) {
-            fail(error);
+            streams_.report(error);
         }
         return std::nullopt;
     }

@@ -331,7 +331,10 @@ TEST_F(DeckRoundTrip, UnplaceableFilesAreRefused) {
     write_file(dir / "huge.xyz", kWaterXyz);
     fs::resize_file(dir / "huge.xyz", (std::uintmax_t{1} << 30) + 1);
     ProgramRun huge = deck({"huge.xyz"});
-    EXPECT_EQ(huge.status, 1);
+    EXPECT_EQ(huge.status, 2); // nothing read
+    write_file(dir / "water.xyz", kWaterXyz);
+    EXPECT_EQ(deck({"water.xyz", "huge.xyz", "-o", "BESIDE.DAT"}).status, 1);
+    EXPECT_TRUE(fs::exists(dir / "BESIDE.DAT"));
     EXPECT_NE(huge.err.find("huge.xyz: 1073741825 bytes, larger than any molecule file"),
               std::string::npos)
         << huge.err;

@@ -221,7 +221,8 @@ TEST_F(Rot, TextAndCsvAndExitStatuses) {
               std::string::npos)
         << neither.err;
     EXPECT_NE(neither.out.find("H2(16)O"), std::string::npos); // the other still analysed
-    EXPECT_EQ(rot({"MISSING.OUT"}).status, 1);
+    EXPECT_EQ(rot({"MISSING.OUT"}).status, 2);                 // nothing computed
+    EXPECT_EQ(rot({"EMPTY.OUT"}).status, 2);
     EXPECT_EQ(rot({"--json", "--csv", report}).status, 2);
     EXPECT_EQ(rot({}).status, 2);
     EXPECT_EQ(rot({"--version"}).out.rfind("tessen-rot ", 0), 0u);

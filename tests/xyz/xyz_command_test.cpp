@@ -129,16 +129,21 @@ TEST_F(WaterReport, AWrongCommandLineGivesTheUsageAndStatus2) {
     EXPECT_TRUE(files_in(dir.path()).empty());
 }
 
+// A report that cannot be used is named; when no report was used, nothing was computed
+// (exit 2, as for a usage error); beside one that was used, the run failed (exit 1).
 TEST_F(WaterReport, AMissingReportFailsWithItsName) {
     ProgramRun run = xyz({"NOSUCH.OUT"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tessen-xyz: NOSUCH.OUT: cannot be opened: No such file or directory\n");
     EXPECT_EQ(run.out, "");
+    ProgramRun beside = xyz({"WATER.OUT", "NOSUCH.OUT", "-o", "-"});
+    EXPECT_EQ(beside.status, 1);
+    EXPECT_NE(beside.out.find("Properties=species"), std::string::npos) << beside.out;
 }
 
 TEST_F(WaterReport, AFileWithoutListingsIsAFailure) {
     ProgramRun run = xyz({"WATER.DAT"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("WATER.DAT: no coordinate listing"), std::string::npos) << run.err;
     EXPECT_TRUE(files_in(dir.path()).empty());
 }
