@@ -6,26 +6,19 @@ namespace tessen::rot {
 
 namespace {
 
-// The uncertainty of a sum of independent terms, each given as derivative x uncertainty.
-double quadrature(std::initializer_list<double> terms) {
-    double sum = 0;
-    for (double t : terms)
-        sum += t * t;
-    return std::sqrt(sum);
-}
-
 std::array<double, 3> values_of(const std::array<Value, 3>& quantities) {
     return {quantities[0]->value, quantities[1]->value, quantities[2]->value};
 }
 
-// Ray's kappa = (2B - A - C) / (A - C) and its uncertainty from those of A, B and C.
+// Ray's kappa = (2B - A - C) / (A - C) and its uncertainty from those of A, B and C
+// (independent, added in quadrature).
 Quantity kappa_of(const Quantity& a, const Quantity& b, const Quantity& c) {
     const double d = a.value - c.value;
     const double kappa = (2 * b.value - a.value - c.value) / d;
     const double by_a = 2 * (c.value - b.value) / (d * d);
     const double by_b = 2 / d;
     const double by_c = 2 * (b.value - a.value) / (d * d);
-    return {kappa, quadrature({by_a * a.sigma, by_b * b.sigma, by_c * c.sigma})};
+    return {kappa, std::hypot(by_a * a.sigma, by_b * b.sigma, by_c * c.sigma)};
 }
 
 // A = F/Ia, B = F/Ib, C = F/Ic (dB = B dI / I): A has none for a linear rotor, nothing
@@ -50,8 +43,7 @@ void constants(Isotopologue& s) {
 // The inertial defect Ic - Ia - Ib and the planar moments.
 void planar_moments(Isotopologue& s) {
     const std::array<double, 3> m = values_of(s.moments);
-    const double spread =
-        quadrature({s.moments[0]->sigma, s.moments[1]->sigma, s.moments[2]->sigma});
+    const double spread = std::hypot(s.moments[0]->sigma, s.moments[1]->sigma, s.moments[2]->sigma);
     s.inertial_defect = Quantity{m[2] - m[0] - m[1], spread};
     const std::array<double, 3> planar = model::planar_moments(m);
     for (std::size_t k = 0; k < 3; ++k)
